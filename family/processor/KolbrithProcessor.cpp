@@ -1,0 +1,185 @@
+#include "KolbrithProcessor.h"
+
+#include "KolbrithPaths.h"
+
+namespace kolbrith
+{
+KolbrithProcessor::KolbrithProcessor (const BusesProperties& buses)
+    : juce::AudioProcessor (buses),
+      parameters (*this, nullptr),
+      settingsFile (KolbrithPaths::getSettingsFile(), juce::PropertiesFile::Options()),
+      logger (KolbrithPaths::getLogFile())
+{
+    juce::Logger::setCurrentLogger (&logger);
+}
+
+KolbrithProcessor::~KolbrithProcessor()
+{
+    // First, so that nothing logs into a logger that is being destroyed.
+    juce::Logger::setCurrentLogger (nullptr);
+
+    for (const auto& id : parameterIDs)
+        parameters.removeParameterListener (id, this);
+}
+
+//==============================================================================
+const juce::String KolbrithProcessor::getName() const
+{
+    return KolbrithPaths::getProductName();
+}
+
+void KolbrithProcessor::processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi)
+{
+    processAudioBlock (buffer, midi);
+}
+
+double KolbrithProcessor::getTailLengthSeconds() const
+{
+    return 0.0;
+}
+
+bool KolbrithProcessor::acceptsMidi() const
+{
+    return false;
+}
+
+bool KolbrithProcessor::producesMidi() const
+{
+    return false;
+}
+
+bool KolbrithProcessor::isMidiEffect() const
+{
+    return false;
+}
+
+// The program list becomes the preset library once the library exists; until then
+// the host sees one unnamed program.
+int KolbrithProcessor::getNumPrograms()
+{
+    return 1;
+}
+
+int KolbrithProcessor::getCurrentProgram()
+{
+    return 0;
+}
+
+void KolbrithProcessor::setCurrentProgram (int) {}
+
+const juce::String KolbrithProcessor::getProgramName (int)
+{
+    return {};
+}
+
+void KolbrithProcessor::changeProgramName (int, const juce::String&) {}
+
+//==============================================================================
+void KolbrithProcessor::getStateInformation (juce::MemoryBlock& destData)
+{
+    const juce::ScopedLock sl (processLock);
+
+    aboutToSaveState (false, false);
+    parameters.state.setProperty ("version", KolbrithPaths::getVersionString(), nullptr);
+
+    if (const auto xml = parameters.copyState().createXml())
+        copyXmlToBinary (*xml, destData);
+
+    stateSaved (false, false);
+}
+
+void KolbrithProcessor::setStateInformation (const void* data, int sizeInBytes)
+{
+    const juce::ScopedLock sl (processLock);
+
+    lastStateRestoreTime = juce::Time::getMillisecondCounter();
+
+    const auto xml = getXmlFromBinary (data, sizeInBytes);
+
+    if (xml == nullptr)
+        return;
+
+    xml->setTagName (xml->getTagName().toLowerCase());
+
+    if (! xml->hasTagName (parameters.state.getType().toString()))
+        return;
+
+    aboutToLoadState (false, false);
+    parameters.replaceState (juce::ValueTree::fromXml (*xml));
+    parameters.state.removeProperty ("preset_path", nullptr);
+    stateLoaded (false, false);
+}
+
+//==============================================================================
+bool KolbrithProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto input = layouts.getMainInputChannelSet();
+    return input == layouts.getMainOutputChannelSet() && input.size() >= 1;
+}
+
+void KolbrithProcessor::aboutToSaveState (bool, bool) {}
+void KolbrithProcessor::aboutToLoadState (bool, bool) {}
+void KolbrithProcessor::stateSaved (bool, bool) {}
+void KolbrithProcessor::stateLoaded (bool, bool) {}
+
+void KolbrithProcessor::parameterChanged (const juce::String&, float) {}
+
+//==============================================================================
+namespace
+{
+std::function<juce::String (float, int)> numberText (const juce::String& unit, int decimalPlaces)
+{
+    return [unit, decimalPlaces] (float value, int)
+    {
+        const auto number = decimalPlaces != 0 ? juce::String (value, decimalPlaces)
+                                               : juce::String (juce::roundToInt (value));
+        return number + unit;
+    };
+}
+} // namespace
+
+void KolbrithProcessor::addParameterFloat (const juce::String& parameterID, const juce::String& name,
+                                           float minimum, float maximum, float defaultValue,
+                                           const juce::String& unit, int decimalPlaces, bool)
+{
+    addParameter (parameterID, name, { minimum, maximum, 0.0f, 1.0f }, defaultValue,
+                  numberText (unit, decimalPlaces));
+}
+
+void KolbrithProcessor::addParameterSkew (const juce::String& parameterID, const juce::String& name,
+                                          float minimum, float maximum, float defaultValue, float skew,
+                                          const juce::String& unit, int decimalPlaces, bool)
+{
+    addParameter (parameterID, name, { minimum, maximum, 0.0f, skew, false }, defaultValue,
+                  numberText (unit, decimalPlaces));
+}
+
+void KolbrithProcessor::addParameterChoice (const juce::String& parameterID, const juce::String& name,
+                                            const juce::StringArray& choices, int defaultIndex, bool)
+{
+    addParameter (parameterID, name, { 0.0f, (float) (choices.size() - 1), 0.0f, 1.0f }, (float) defaultIndex,
+                  [choices] (float value, int) { return choices[juce::roundToInt (value)]; });
+}
+
+void KolbrithProcessor::addParameter (const juce::String& parameterID, const juce::String& name,
+                                      juce::NormalisableRange<float> range, float defaultValue,
+                                      std::function<juce::String (float, int)> valueToText)
+{
+    using Parameter = juce::AudioProcessorValueTreeState::Parameter;
+
+    // Every parameter is continuous and automatable; a choice is its value rounded.
+    const auto attributes = juce::AudioProcessorValueTreeStateParameterAttributes()
+                                .withStringFromValueFunction (std::move (valueToText))
+                                .withMeta (false)
+                                .withAutomatable (true)
+                                .withDiscrete (false)
+                                .withCategory (juce::AudioProcessorParameter::genericParameter)
+                                .withBoolean (false);
+
+    parameters.createAndAddParameter (
+        std::make_unique<Parameter> (juce::ParameterID { parameterID, 1 }, name, range, defaultValue, attributes));
+
+    parameters.addParameterListener (parameterID, this);
+    parameterIDs.add (parameterID);
+}
+} // namespace kolbrith

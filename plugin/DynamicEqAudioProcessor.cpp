@@ -1,0 +1,431 @@
+#include "DynamicEqAudioProcessor.h"
+
+#include "family/processor/KolbrithPaths.h"
+#include "plugin/dsp/ModulationMapping.h"
+
+namespace
+{
+bool isOn (float choiceValue) noexcept
+{
+    return juce::roundToInt (choiceValue) != 0;
+}
+} // namespace
+
+juce::AudioProcessor::BusesProperties DynamicEqAudioProcessor::createBuses()
+{
+    return BusesProperties()
+        .withInput ("Input", juce::AudioChannelSet::stereo(), true)
+        .withOutput ("Output", juce::AudioChannelSet::stereo(), true)
+        .withInput ("Sidechain", juce::AudioChannelSet::mono(), true);
+}
+
+DynamicEqAudioProcessor::DynamicEqAudioProcessor() : kolbrith::KolbrithProcessor (createBuses())
+{
+    using Choices = OrvoParameterInfo::ChoiceList;
+
+    typeNames = OrvoParameterInfo::getChoiceTexts (Choices::filterTypes);
+    destinationNames = OrvoParameterInfo::getChoiceTexts (Choices::destinations);
+    midSideNames = OrvoParameterInfo::getChoiceTexts (Choices::midSide);
+
+    for (size_t i = 0; i < choiceTypes.size(); ++i)
+        choiceTypes[i] = FilterBand::typeFromName (typeNames[(int) i].toStdString());
+
+    makeupGainDb = 0.0f;
+    sidechainOn = false;
+
+    createParameters();
+
+    // The tree's PARAM children are laid out in creation order before the tree is
+    // handed over; left to itself the parameter tree would add them sorted by ID.
+    juce::ValueTree state (juce::Identifier (getName().toLowerCase().removeCharacters (" ")));
+
+    for (const auto& id : getParameterIDs())
+        state.appendChild (juce::ValueTree ("PARAM", { { "id", id }, { "value", parameters.getRawParameterValue (id)->load() } }),
+                           nullptr);
+
+    parameters.state = state;
+    parameters.state.setProperty ("version", kolbrith::KolbrithPaths::getVersionString(), nullptr);
+
+    for (const auto& id : getParameterIDs())
+        parameterChanged (id, parameters.getRawParameterValue (id)->load());
+
+    isStereo = true;
+    midSideMode = modeAll;
+}
+
+DynamicEqAudioProcessor::~DynamicEqAudioProcessor() = default;
+
+void DynamicEqAudioProcessor::createParameters()
+{
+    using Kind = OrvoParameterInfo::Kind;
+
+    for (size_t i = 0; i < OrvoParameterInfo::all().size(); ++i)
+    {
+        const auto& p = OrvoParameterInfo::all()[i];
+
+        switch (p.kind)
+        {
+            case Kind::linear:
+                addParameterFloat (p.id, p.name, p.minimum, p.maximum, p.defaultValue, p.unit, p.decimalPlaces);
+                break;
+
+            case Kind::skewed:
+                addParameterSkew (p.id, p.name, p.minimum, p.maximum, p.defaultValue, p.skew, p.unit,
+                                  p.decimalPlaces);
+                break;
+
+            case Kind::choice:
+                addParameterChoice (p.id, p.name, OrvoParameterInfo::getChoiceTexts (p.choices),
+                                    juce::roundToInt (p.defaultValue));
+                break;
+        }
+
+        parameterValues[i] = parameters.getRawParameterValue (p.id);
+    }
+}
+
+float DynamicEqAudioProcessor::parameterValue (OrvoParameter parameter) const noexcept
+{
+    return parameterValues[(size_t) parameter]->load (std::memory_order_relaxed);
+}
+
+FilterType DynamicEqAudioProcessor::typeForChoice (float value) const noexcept
+{
+    const auto index = juce::roundToInt (value);
+    return juce::isPositiveAndBelow (index, (int) choiceTypes.size()) ? choiceTypes[(size_t) index]
+                                                                      : FilterType::lowPass;
+}
+
+//==============================================================================
+bool DynamicEqAudioProcessor::isBusesLayoutSupported (const BusesLayout& layouts) const
+{
+    const auto input = layouts.getMainInputChannelSet();
+    return input == layouts.getMainOutputChannelSet() && input.size() >= 1 && input.size() <= 2;
+}
+
+void DynamicEqAudioProcessor::prepareToPlay (double sampleRate, int)
+{
+    const juce::ScopedLock sl (processLock);
+
+    currentSampleRate = sampleRate;
+
+    using P = OrvoParameter;
+    destination = juce::roundToInt (parameterValue (P::modDestination));
+
+    for (auto* band : { &liveBand, &rightBand, &displayBand })
+        band->configure (typeForChoice (parameterValue (P::type)), sampleRate, parameterValue (P::frequency),
+                         parameterValue (P::q), parameterValue (P::gain));
+
+    for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
+        band->configure (typeForChoice (parameterValue (P::modType)), sampleRate, parameterValue (P::modFrequency),
+                         parameterValue (P::modQ), parameterValue (P::modGain));
+
+    envelope.setAttack (parameterValue (P::attack));
+    envelope.setRelease (parameterValue (P::release));
+    envelope.prepare (sampleRate);
+
+    analyserFeed.sampleRate = sampleRate;
+}
+
+void DynamicEqAudioProcessor::releaseResources() {}
+
+//==============================================================================
+void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID, float value)
+{
+    const juce::ScopedLock sl (processLock);
+
+    using P = OrvoParameter;
+    const auto modulated = static_cast<ModDestination> (destination);
+
+    switch (OrvoParameterInfo::find (parameterID))
+    {
+        case P::frequency:
+            displayBand.setFrequency (value);
+
+            if (modulated != ModDestination::frequency)
+            {
+                liveBand.setFrequency (value);
+                rightBand.setFrequency (value);
+            }
+            break;
+
+        case P::q:
+            displayBand.setQ (value);
+
+            if (modulated != ModDestination::q)
+            {
+                liveBand.setQ (value);
+                rightBand.setQ (value);
+            }
+            break;
+
+        case P::gain:
+            displayBand.setGain (value);
+
+            if (modulated != ModDestination::gain)
+            {
+                liveBand.setGain (value);
+                rightBand.setGain (value);
+            }
+            break;
+
+        case P::type:
+            resyncBands();
+
+            for (auto* band : { &liveBand, &rightBand, &displayBand })
+                band->setType (typeForChoice (value));
+            break;
+
+        case P::midSide:
+            resyncBands();
+            midSideMode = juce::roundToInt (value);
+            break;
+
+        case P::attack:        envelope.setAttack (value); break;
+        case P::release:       envelope.setRelease (value); break;
+        case P::modMakeupGain: makeupGainDb = value; break;
+        case P::sidechain:     sidechainOn = isOn (value); break;
+        case P::modEq:         modEqOn = isOn (value); break;
+
+        case P::modFrequency:
+            for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
+                band->setFrequency (value);
+            break;
+
+        case P::modQ:
+            for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
+                band->setQ (value);
+            break;
+
+        case P::modGain:
+            for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
+                band->setGain (value);
+            break;
+
+        case P::modType:
+            for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
+                band->setType (typeForChoice (value));
+            break;
+
+        case P::modDestination:
+            resyncBands();
+            destination = juce::roundToInt (value);
+            break;
+
+        // Read at the start of every block.
+        case P::modMinimum:
+        case P::inverse:
+        case P::output:
+        case P::modPreview:
+        case P::enable:
+        case P::count:
+            break;
+    }
+}
+
+void DynamicEqAudioProcessor::resyncBands() noexcept
+{
+    for (auto* band : { &liveBand, &rightBand })
+    {
+        band->setFrequency (displayBand.getFrequency());
+        band->setGain (displayBand.getGain());
+        band->setQ (displayBand.getQ());
+    }
+}
+
+//==============================================================================
+void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float* mainRight, const float* sidechain,
+                                              int i, int numMainChannels, const BlockSettings& settings) noexcept
+{
+    float x = 0.0f;
+
+    if (sidechainOn)
+        x = sidechain != nullptr ? sidechain[i] : 0.0f;
+    else if (numMainChannels == 1)
+        x = mainLeft[i];
+    else if (numMainChannels == 2)
+        x = std::abs (mainRight[i]) < std::abs (mainLeft[i]) ? mainLeft[i] : mainRight[i];
+
+    // A bad host sample counts as silence instead of poisoning the envelope for good.
+    if (! std::isfinite (x))
+        x = 0.0f;
+
+    if (modEqOn)
+        x = (float) modEqBand.processSample (x);
+
+    x *= settings.makeupGain;
+
+    const auto level = envelope.process (ModulationMapping::detectorLevel (x));
+    const auto e = ModulationMapping::shapeEnvelope (level, settings.inverse);
+    const auto minimum = settings.minimum;
+
+    switch (static_cast<ModDestination> (destination))
+    {
+        case ModDestination::frequency:
+        {
+            const auto v = ModulationMapping::map (ModDestination::frequency, (float) displayBand.getFrequency(), e,
+                                                   minimum);
+            liveBand.setFrequency (v);
+            rightBand.setFrequency (v);
+            break;
+        }
+
+        case ModDestination::q:
+        {
+            const auto v = ModulationMapping::map (ModDestination::q, (float) displayBand.getQ(), e, minimum);
+            liveBand.setQ (v);
+            rightBand.setQ (v);
+            break;
+        }
+
+        case ModDestination::gain:
+        {
+            const auto v = ModulationMapping::map (ModDestination::gain, (float) displayBand.getGain(), e, minimum);
+            liveBand.setGain (v);
+            rightBand.setGain (v);
+            break;
+        }
+    }
+}
+
+void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
+{
+    using P = OrvoParameter;
+
+    if (! isOn (parameterValue (P::enable)))
+        return;
+
+    const juce::ScopedLock sl (processLock);
+
+    auto main = getBusBuffer (buffer, true, 0);
+    const auto side = getBusCount (true) > 1 ? getBusBuffer (buffer, true, 1) : juce::AudioBuffer<float>();
+
+    const auto numMain = main.getNumChannels();
+    const auto numSamples = buffer.getNumSamples();
+    const auto stereo = numMain >= 2;
+    isStereo.store (stereo, std::memory_order_relaxed);
+
+    if (numMain > 0)
+    {
+        const juce::ScopedNoDenormals noDenormals;
+
+        auto* left = main.getWritePointer (0);
+        auto* right = numMain == 2 ? main.getWritePointer (1) : nullptr;
+        const auto* sidechain = side.getNumChannels() > 0 ? side.getReadPointer (0) : nullptr;
+
+        const BlockSettings settings { parameterValue (P::modMinimum) / 100.0f,
+                                       isOn (parameterValue (P::inverse)),
+                                       juce::Decibels::decibelsToGain (parameterValue (P::output)),
+                                       isOn (parameterValue (P::modPreview)),
+                                       juce::Decibels::decibelsToGain (makeupGainDb) };
+        const auto outputGain = settings.outputGain;
+        const auto makeupGain = settings.makeupGain;
+
+        for (int i = 0; i < numSamples; ++i)
+        {
+            if (settings.preview)
+            {
+                const auto leftSource = sidechainOn && sidechain != nullptr ? sidechain[i] : left[i];
+                const auto rightSource = sidechainOn && sidechain != nullptr ? sidechain[i]
+                                                                             : (right != nullptr ? right[i] : 0.0f);
+
+                if (modEqOn)
+                {
+                    left[i] = (float) previewBandLeft.processSample (leftSource) * makeupGain;
+
+                    if (stereo)
+                        right[i] = (float) previewBandRight.processSample (rightSource) * makeupGain;
+                }
+                else
+                {
+                    left[i] = leftSource * makeupGain;
+
+                    if (stereo)
+                        right[i] = rightSource * makeupGain;
+                }
+
+                continue;
+            }
+
+            modulateSample (left, right, sidechain, i, numMain, settings);
+
+            if (! stereo)
+            {
+                left[i] = (float) liveBand.processSample (left[i]) * outputGain;
+                continue;
+            }
+
+            const auto l = left[i];
+            const auto r = right[i];
+
+            switch (midSideMode)
+            {
+                case modeMid:
+                {
+                    const auto m = (l + r) * 0.5f;
+                    const auto s = (l - r) * 0.5f;
+                    const auto processedMid = (float) liveBand.processSample (m) * outputGain;
+                    left[i] = processedMid + s;
+                    right[i] = processedMid - s;
+                    break;
+                }
+
+                case modeSide:
+                {
+                    const auto m = (l + r) * 0.5f;
+                    const auto s = (l - r) * 0.5f;
+                    const auto processedSide = (float) liveBand.processSample (s) * outputGain;
+                    left[i] = m + processedSide;
+                    right[i] = m - processedSide;
+                    break;
+                }
+
+                case modeLeft:
+                    left[i] = (float) liveBand.processSample (l) * outputGain;
+                    break;
+
+                case modeRight:
+                    right[i] = (float) rightBand.processSample (r) * outputGain;
+                    break;
+
+                case modeAll:
+                default:
+                    left[i] = (float) liveBand.processSample (l) * outputGain;
+                    right[i] = (float) rightBand.processSample (r) * outputGain;
+                    break;
+            }
+        }
+    }
+
+    if (openEditors.load (std::memory_order_acquire) > 0 && buffer.getNumChannels() > 0)
+    {
+        const auto* processed = buffer.getReadPointer (0);
+
+        for (int i = 0; i < numSamples; ++i)
+            analyserFeed.pushSample (processed[i]);
+    }
+}
+
+//==============================================================================
+namespace
+{
+/** Stands in until Orvo's own editor exists. */
+class GenericEditor : public juce::GenericAudioProcessorEditor
+{
+public:
+    explicit GenericEditor (DynamicEqAudioProcessor& p) : juce::GenericAudioProcessorEditor (p), presence (p) {}
+
+private:
+    DynamicEqAudioProcessor::EditorPresence presence;
+};
+} // namespace
+
+juce::AudioProcessorEditor* DynamicEqAudioProcessor::createEditor()
+{
+    return new GenericEditor (*this);
+}
+
+bool DynamicEqAudioProcessor::hasEditor() const
+{
+    return true;
+}

@@ -1,0 +1,6 @@
+#include "DynamicEqAudioProcessor.h"
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter()
+{
+    return new DynamicEqAudioProcessor();
+}

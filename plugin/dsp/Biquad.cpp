@@ -1,0 +1,124 @@
+#include "Biquad.h"
+
+#include <cmath>
+
+BiquadCoefficients BiquadCoefficients::design (BiquadResponse response, double f, double fs, double q,
+                                               double gainDb) noexcept
+{
+    const auto w0 = 6.283185307179586 * f / fs;
+    const auto c = std::cos (w0);
+    const auto s = std::sin (w0);
+    const auto alpha = s / (2.0 * q);
+
+    double b0 = 1.0, b1 = 0.0, b2 = 0.0, a0 = 1.0, a1 = 0.0, a2 = 0.0;
+
+    switch (response)
+    {
+        case BiquadResponse::lowPass:
+            b0 = (1.0 - c) / 2.0;
+            b1 = 1.0 - c;
+            b2 = (1.0 - c) / 2.0;
+            a0 = 1.0 + alpha;
+            a1 = -2.0 * c;
+            a2 = 1.0 - alpha;
+            break;
+
+        case BiquadResponse::highPass:
+            b0 = (1.0 + c) / 2.0;
+            b1 = -(1.0 + c);
+            b2 = (1.0 + c) / 2.0;
+            a0 = 1.0 + alpha;
+            a1 = -2.0 * c;
+            a2 = 1.0 - alpha;
+            break;
+
+        case BiquadResponse::bandPass:
+            b0 = alpha;
+            b1 = 0.0;
+            b2 = -alpha;
+            a0 = 1.0 + alpha;
+            a1 = -2.0 * c;
+            a2 = 1.0 - alpha;
+            break;
+
+        case BiquadResponse::notch:
+            b0 = 1.0;
+            b1 = -2.0 * c;
+            b2 = 1.0;
+            a0 = 1.0 + alpha;
+            a1 = -2.0 * c;
+            a2 = 1.0 - alpha;
+            break;
+
+        case BiquadResponse::peak:
+        {
+            const auto A = std::pow (10.0, gainDb / 40.0);
+            b0 = 1.0 + alpha * A;
+            b1 = -2.0 * c;
+            b2 = 1.0 - alpha * A;
+            a0 = 1.0 + alpha / A;
+            a1 = -2.0 * c;
+            a2 = 1.0 - alpha / A;
+            break;
+        }
+
+        case BiquadResponse::lowShelf:
+        {
+            const auto A = std::pow (10.0, gainDb / 40.0);
+            const auto k = std::sqrt (A) * s / q;
+            b0 = A * ((A + 1.0) - (A - 1.0) * c + k);
+            b1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * c);
+            b2 = A * ((A + 1.0) - (A - 1.0) * c - k);
+            a0 = (A + 1.0) + (A - 1.0) * c + k;
+            a1 = -2.0 * ((A - 1.0) + (A + 1.0) * c);
+            a2 = (A + 1.0) + (A - 1.0) * c - k;
+            break;
+        }
+
+        case BiquadResponse::highShelf:
+        {
+            const auto A = std::pow (10.0, gainDb / 40.0);
+            const auto k = std::sqrt (A) * s / q;
+            b0 = A * ((A + 1.0) + (A - 1.0) * c + k);
+            b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);
+            b2 = A * ((A + 1.0) + (A - 1.0) * c - k);
+            a0 = (A + 1.0) - (A - 1.0) * c + k;
+            a1 = 2.0 * ((A - 1.0) - (A + 1.0) * c);
+            a2 = (A + 1.0) - (A - 1.0) * c - k;
+            break;
+        }
+    }
+
+    return { b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0 };
+}
+
+double BiquadCoefficients::getMagnitude (double f, double fs) const noexcept
+{
+    using Wide = long double;
+    const Wide w = 6.283185307179586L * (Wide) f / (Wide) fs;
+    const Wide cw = std::cos (w);
+    const Wide c2w = std::cos (2.0L * w);
+
+    const Wide B0 = b0, B1 = b1, B2 = b2, A1 = a1, A2 = a2;
+    const Wide numerator = B0 * B0 + B1 * B1 + B2 * B2 + 2.0L * (B0 * B1 + B1 * B2) * cw + 2.0L * B0 * B2 * c2w;
+    const Wide denominator = 1.0L + A1 * A1 + A2 * A2 + 2.0L * (A1 + A1 * A2) * cw + 2.0L * A2 * c2w;
+    const auto magnitude = (double) std::sqrt (numerator / denominator);
+
+    return std::isnan (magnitude) ? 0.0 : magnitude;
+}
+
+void Biquad::setup (BiquadResponse newResponse, double newFrequency, double newSampleRate, double newQ,
+                    double newGainDb) noexcept
+{
+    response = newResponse;
+    frequency = newFrequency;
+    sampleRate = newSampleRate;
+    q = newQ;
+    gainDb = newGainDb;
+    c = BiquadCoefficients::design (response, frequency, sampleRate, q, gainDb);
+}
+
+bool Biquad::hasFiniteMemory() const noexcept
+{
+    return std::isfinite (x1) && std::isfinite (x2) && std::isfinite (y1) && std::isfinite (y2);
+}

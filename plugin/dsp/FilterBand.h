@@ -1,0 +1,95 @@
+#pragma once
+
+#include "Biquad.h"
+#include "FilterResponse.h"
+
+#include <cmath>
+#include <string_view>
+#include <utility>
+
+/** The seven band shapes, in the order of the filter-type choice list. */
+enum class FilterType
+{
+    highPass,
+    lowShelf,
+    bandPass,
+    peak,
+    notch,
+    highShelf,
+    lowPass
+};
+
+/**
+    One equaliser band: a peak or shelf as one biquad, or a high pass, low pass, band
+    pass or notch as two biquads in series with the Q split between them.
+
+    Settings are changed by the thread that owns the band (under the processor's lock);
+    getMagnitude() and getResponse() may be called from any thread.
+*/
+class FilterBand
+{
+public:
+    FilterBand() noexcept;
+
+    /** The type a filter-type name stands for; any unknown name means low pass. */
+    static FilterType typeFromName (std::string_view name) noexcept;
+
+    /** The Q pair of a fourth-order type whose product is q. */
+    static std::pair<double, double> splitQ (double q) noexcept;
+
+    /** The highest frequency a section is designed at, safely below half the sample rate. */
+    static double getMaxDesignFrequency (double sampleRate) noexcept { return 0.49 * sampleRate; }
+
+    static bool isFourthOrder (FilterType type) noexcept;
+
+    void configure (FilterType newType, double newSampleRate, double newFrequency, double newQ,
+                    double newGainDb) noexcept;
+    void setType (FilterType newType) noexcept;
+    void setFrequency (double newFrequency) noexcept;
+    void setQ (double newQ) noexcept;
+    void setGain (double newGainDb) noexcept;
+
+    /** Filters one sample. A result that is not finite clears the memory and gives 0, so
+        one bad input sample cannot silence the band for good. */
+    double processSample (double x) noexcept
+    {
+        auto y = sectionA.processSample (x);
+
+        if (fourthOrder)
+            y = sectionB.processSample (y);
+
+        if (! std::isfinite (y))
+            return recoverFromNonFinite();
+
+        return y;
+    }
+
+    /** Linear magnitude at a frequency from the coefficients most recently designed. */
+    double getMagnitude (double frequencyHz) const noexcept { return published.read().getMagnitude (frequencyHz); }
+
+    /** A coherent copy of the coefficients, for drawing many points of one curve. */
+    FilterResponse getResponse() const noexcept { return published.read(); }
+
+    FilterType getType() const noexcept { return type; }
+    double getFrequency() const noexcept { return frequency; }
+    double getQ() const noexcept { return q; }
+    double getGain() const noexcept { return gainDb; }
+    double getSampleRate() const noexcept { return sampleRate; }
+
+    const Biquad& getSectionA() const noexcept { return sectionA; }
+    const Biquad& getSectionB() const noexcept { return sectionB; }
+
+private:
+    void recompute() noexcept;
+    double recoverFromNonFinite() noexcept;
+
+    FilterType type = FilterType::peak;
+    double frequency = 1000.0;
+    double q = 0.707;
+    double gainDb = 0.0;
+    double sampleRate = 44100.0;
+    bool fourthOrder = false;
+
+    Biquad sectionA, sectionB;
+    PublishedFilterResponse published;
+};
