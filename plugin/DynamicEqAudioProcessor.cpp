@@ -135,39 +135,12 @@ void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID,
     const juce::ScopedLock sl (processLock);
 
     using P = OrvoParameter;
-    const auto modulated = static_cast<ModDestination> (destination);
 
     switch (OrvoParameterInfo::find (parameterID))
     {
-        case P::frequency:
-            displayBand.setFrequency (value);
-
-            if (modulated != ModDestination::frequency)
-            {
-                liveBand.setFrequency (value);
-                rightBand.setFrequency (value);
-            }
-            break;
-
-        case P::q:
-            displayBand.setQ (value);
-
-            if (modulated != ModDestination::q)
-            {
-                liveBand.setQ (value);
-                rightBand.setQ (value);
-            }
-            break;
-
-        case P::gain:
-            displayBand.setGain (value);
-
-            if (modulated != ModDestination::gain)
-            {
-                liveBand.setGain (value);
-                rightBand.setGain (value);
-            }
-            break;
+        case P::frequency: applyBandSetting (BandSetting::frequency, value); break;
+        case P::q:         applyBandSetting (BandSetting::q, value); break;
+        case P::gain:      applyBandSetting (BandSetting::gain, value); break;
 
         case P::type:
             resyncBands();
@@ -223,6 +196,18 @@ void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID,
     }
 }
 
+void DynamicEqAudioProcessor::applyBandSetting (BandSetting setting, float value) noexcept
+{
+    displayBand.setSetting (setting, value);
+
+    // The modulated setting reaches the live bands through the next modulator step.
+    if (static_cast<BandSetting> (destination) != setting)
+    {
+        liveBand.setSetting (setting, value);
+        rightBand.setSetting (setting, value);
+    }
+}
+
 void DynamicEqAudioProcessor::resyncBands() noexcept
 {
     for (auto* band : { &liveBand, &rightBand })
@@ -257,35 +242,11 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
 
     const auto level = envelope.process (ModulationMapping::detectorLevel (x));
     const auto e = ModulationMapping::shapeEnvelope (level, settings.inverse);
-    const auto minimum = settings.minimum;
 
-    switch (static_cast<ModDestination> (destination))
-    {
-        case ModDestination::frequency:
-        {
-            const auto v = ModulationMapping::map (ModDestination::frequency, (float) displayBand.getFrequency(), e,
-                                                   minimum);
-            liveBand.setFrequency (v);
-            rightBand.setFrequency (v);
-            break;
-        }
-
-        case ModDestination::q:
-        {
-            const auto v = ModulationMapping::map (ModDestination::q, (float) displayBand.getQ(), e, minimum);
-            liveBand.setQ (v);
-            rightBand.setQ (v);
-            break;
-        }
-
-        case ModDestination::gain:
-        {
-            const auto v = ModulationMapping::map (ModDestination::gain, (float) displayBand.getGain(), e, minimum);
-            liveBand.setGain (v);
-            rightBand.setGain (v);
-            break;
-        }
-    }
+    const auto modulated = static_cast<BandSetting> (destination);
+    const auto v = ModulationMapping::map (modulated, (float) displayBand.getSetting (modulated), e, settings.minimum);
+    liveBand.setSetting (modulated, v);
+    rightBand.setSetting (modulated, v);
 }
 
 void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)

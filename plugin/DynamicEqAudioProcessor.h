@@ -106,6 +106,9 @@ private:
     void modulateSample (const float* mainLeft, const float* mainRight, const float* sidechain, int sampleIndex,
                          int numMainChannels, const BlockSettings& settings) noexcept;
 
+    /** A frequency, Q or gain change from its parameter. */
+    void applyBandSetting (BandSetting setting, float value) noexcept;
+
     /** Returns the live bands to the display band's settings. */
     void resyncBands() noexcept;
 

@@ -91,6 +91,28 @@ void FilterBand::setGain (double newGainDb) noexcept
     recompute();
 }
 
+void FilterBand::setSetting (BandSetting setting, double value) noexcept
+{
+    switch (setting)
+    {
+        case BandSetting::frequency: setFrequency (value); break;
+        case BandSetting::q:         setQ (value); break;
+        case BandSetting::gain:      setGain (value); break;
+    }
+}
+
+double FilterBand::getSetting (BandSetting setting) const noexcept
+{
+    switch (setting)
+    {
+        case BandSetting::frequency: return frequency;
+        case BandSetting::q:         return q;
+        case BandSetting::gain:      return gainDb;
+    }
+
+    return frequency;
+}
+
 void FilterBand::recompute() noexcept
 {
     fourthOrder = isFourthOrder (type);

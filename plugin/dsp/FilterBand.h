@@ -19,6 +19,14 @@ enum class FilterType
     lowPass
 };
 
+/** The three settings the modulator can move, in the order of the destination choices. */
+enum class BandSetting
+{
+    frequency = 0,
+    q = 1,
+    gain = 2
+};
+
 /**
     One equaliser band: a peak or shelf as one biquad, or a high pass, low pass, band
     pass or notch as two biquads in series with the Q split between them.
@@ -48,6 +56,10 @@ public:
     void setFrequency (double newFrequency) noexcept;
     void setQ (double newQ) noexcept;
     void setGain (double newGainDb) noexcept;
+
+    /** Sets or reads the frequency, Q or gain. */
+    void setSetting (BandSetting setting, double value) noexcept;
+    double getSetting (BandSetting setting) const noexcept;
 
     /** Filters one sample. A result that is not finite clears the memory and gives 0, so
         one bad input sample cannot silence the band for good. */

@@ -3,26 +3,26 @@
 #include <algorithm>
 #include <cmath>
 
-float ModulationMapping::map (ModDestination destination, float nominal, float e, float m) noexcept
+float ModulationMapping::map (BandSetting destination, float nominal, float e, float m) noexcept
 {
     if (m == 1.0f)
         return nominal;
 
     switch (destination)
     {
-        case ModDestination::frequency:
+        case BandSetting::frequency:
         {
             const auto lo = m * (nominal - 20.0f);
             return std::clamp (lo + e * (nominal - lo), 20.0f, 20000.0f);
         }
 
-        case ModDestination::q:
+        case BandSetting::q:
         {
             const auto lo = m * (nominal - 0.1f);
             return std::clamp (lo + e * (nominal - lo), 0.1f, 15.0f);
         }
 
-        case ModDestination::gain:
+        case BandSetting::gain:
         {
             const auto a = std::abs (nominal);
             const auto lo = m * a;

@@ -1,12 +1,6 @@
 #pragma once
 
-/** Which band setting the envelope moves; the values are the choice indices. */
-enum class ModDestination
-{
-    frequency = 0,
-    q = 1,
-    gain = 2
-};
+#include "FilterBand.h"
 
 /**
     The modulator's mapping from envelope to band setting, in single precision.
@@ -29,7 +23,7 @@ struct ModulationMapping
     }
 
     /** The modulated value of a setting whose unmodulated value is nominal. */
-    static float map (ModDestination destination, float nominal, float envelope, float minimum) noexcept;
+    static float map (BandSetting destination, float nominal, float envelope, float minimum) noexcept;
 
     /** Magnitude of the detector sample that feeds the envelope, capped just above full scale. */
     static double detectorLevel (float x) noexcept
