@@ -249,6 +249,69 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
     rightBand.setSetting (modulated, v);
 }
 
+void DynamicEqAudioProcessor::previewSample (float* left, float* right, const float* sidechain, int i,
+                                             float makeupGain) noexcept
+{
+    const auto fromSidechain = sidechainOn && sidechain != nullptr;
+    const auto leftSource = fromSidechain ? sidechain[i] : left[i];
+
+    left[i] = (modEqOn ? (float) previewBandLeft.processSample (leftSource) : leftSource) * makeupGain;
+
+    if (right != nullptr)
+    {
+        const auto rightSource = fromSidechain ? sidechain[i] : right[i];
+        right[i] = (modEqOn ? (float) previewBandRight.processSample (rightSource) : rightSource) * makeupGain;
+    }
+}
+
+void DynamicEqAudioProcessor::routeSample (float* left, float* right, int i, float outputGain) noexcept
+{
+    const auto filtered = [outputGain] (FilterBand& band, float x) { return (float) band.processSample (x) * outputGain; };
+
+    if (right == nullptr)
+    {
+        left[i] = filtered (liveBand, left[i]);
+        return;
+    }
+
+    const auto l = left[i];
+    const auto r = right[i];
+
+    switch (midSideMode)
+    {
+        case modeMid:
+        case modeSide:
+        {
+            // Encoding halves, decoding sums: a flat band gives the input back.
+            auto mid = (l + r) * 0.5f;
+            auto side = (l - r) * 0.5f;
+
+            if (midSideMode == modeMid)
+                mid = filtered (liveBand, mid);
+            else
+                side = filtered (liveBand, side);
+
+            left[i] = mid + side;
+            right[i] = mid - side;
+            break;
+        }
+
+        case modeLeft:
+            left[i] = filtered (liveBand, l);
+            break;
+
+        case modeRight:
+            right[i] = filtered (rightBand, r);
+            break;
+
+        case modeAll:
+        default:
+            left[i] = filtered (liveBand, l);
+            right[i] = filtered (rightBand, r);
+            break;
+    }
+}
+
 void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&)
 {
     using P = OrvoParameter;
@@ -263,8 +326,7 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
 
     const auto numMain = main.getNumChannels();
     const auto numSamples = buffer.getNumSamples();
-    const auto stereo = numMain >= 2;
-    isStereo.store (stereo, std::memory_order_relaxed);
+    isStereo.store (numMain >= 2, std::memory_order_relaxed);
 
     if (numMain > 0)
     {
@@ -279,81 +341,17 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
                                        juce::Decibels::decibelsToGain (parameterValue (P::output)),
                                        isOn (parameterValue (P::modPreview)),
                                        juce::Decibels::decibelsToGain (makeupGainDb) };
-        const auto outputGain = settings.outputGain;
-        const auto makeupGain = settings.makeupGain;
 
         for (int i = 0; i < numSamples; ++i)
         {
             if (settings.preview)
             {
-                const auto leftSource = sidechainOn && sidechain != nullptr ? sidechain[i] : left[i];
-                const auto rightSource = sidechainOn && sidechain != nullptr ? sidechain[i]
-                                                                             : (right != nullptr ? right[i] : 0.0f);
-
-                if (modEqOn)
-                {
-                    left[i] = (float) previewBandLeft.processSample (leftSource) * makeupGain;
-
-                    if (stereo)
-                        right[i] = (float) previewBandRight.processSample (rightSource) * makeupGain;
-                }
-                else
-                {
-                    left[i] = leftSource * makeupGain;
-
-                    if (stereo)
-                        right[i] = rightSource * makeupGain;
-                }
-
-                continue;
+                previewSample (left, right, sidechain, i, settings.makeupGain);
             }
-
-            modulateSample (left, right, sidechain, i, numMain, settings);
-
-            if (! stereo)
+            else
             {
-                left[i] = (float) liveBand.processSample (left[i]) * outputGain;
-                continue;
-            }
-
-            const auto l = left[i];
-            const auto r = right[i];
-
-            switch (midSideMode)
-            {
-                case modeMid:
-                {
-                    const auto m = (l + r) * 0.5f;
-                    const auto s = (l - r) * 0.5f;
-                    const auto processedMid = (float) liveBand.processSample (m) * outputGain;
-                    left[i] = processedMid + s;
-                    right[i] = processedMid - s;
-                    break;
-                }
-
-                case modeSide:
-                {
-                    const auto m = (l + r) * 0.5f;
-                    const auto s = (l - r) * 0.5f;
-                    const auto processedSide = (float) liveBand.processSample (s) * outputGain;
-                    left[i] = m + processedSide;
-                    right[i] = m - processedSide;
-                    break;
-                }
-
-                case modeLeft:
-                    left[i] = (float) liveBand.processSample (l) * outputGain;
-                    break;
-
-                case modeRight:
-                    right[i] = (float) rightBand.processSample (r) * outputGain;
-                    break;
-
-                case modeAll:
-                default:
-                    left[i] = (float) liveBand.processSample (l) * outputGain;
-                    right[i] = (float) rightBand.processSample (r) * outputGain;
-                    break;
+                modulateSample (left, right, sidechain, i, numMain, settings);
+                routeSample (left, right, i, settings.outputGain);
             }
         }
     }

@@ -106,6 +106,12 @@ private:
     void modulateSample (const float* mainLeft, const float* mainRight, const float* sidechain, int sampleIndex,
                          int numMainChannels, const BlockSettings& settings) noexcept;
 
+    /** Plays the modulator signal instead of the processed one. */
+    void previewSample (float* left, float* right, const float* sidechain, int sampleIndex, float makeupGain) noexcept;
+
+    /** Runs one sample through the band in the channel mode; right is null on a mono bus. */
+    void routeSample (float* left, float* right, int sampleIndex, float outputGain) noexcept;
+
     /** A frequency, Q or gain change from its parameter. */
     void applyBandSetting (BandSetting setting, float value) noexcept;
 
