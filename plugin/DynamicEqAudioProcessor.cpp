@@ -19,7 +19,8 @@ juce::AudioProcessor::BusesProperties DynamicEqAudioProcessor::createBuses()
         .withInput ("Sidechain", juce::AudioChannelSet::mono(), true);
 }
 
-DynamicEqAudioProcessor::DynamicEqAudioProcessor() : kolbrith::KolbrithProcessor (createBuses())
+DynamicEqAudioProcessor::DynamicEqAudioProcessor()
+    : kolbrith::KolbrithProcessor (createBuses())
 {
     using Choices = OrvoParameterInfo::ChoiceList;
 
@@ -40,8 +41,9 @@ DynamicEqAudioProcessor::DynamicEqAudioProcessor() : kolbrith::KolbrithProcessor
     juce::ValueTree state (juce::Identifier (getName().toLowerCase().removeCharacters (" ")));
 
     for (const auto& id : getParameterIDs())
-        state.appendChild (juce::ValueTree ("PARAM", { { "id", id }, { "value", parameters.getRawParameterValue (id)->load() } }),
-                           nullptr);
+        state.appendChild (
+            juce::ValueTree ("PARAM", { { "id", id }, { "value", parameters.getRawParameterValue (id)->load() } }),
+            nullptr);
 
     parameters.state = state;
     parameters.state.setProperty ("version", kolbrith::KolbrithPaths::getVersionString(), nullptr);
@@ -70,8 +72,7 @@ void DynamicEqAudioProcessor::createParameters()
                 break;
 
             case Kind::skewed:
-                addParameterSkew (p.id, p.name, p.minimum, p.maximum, p.defaultValue, p.skew, p.unit,
-                                  p.decimalPlaces);
+                addParameterSkew (p.id, p.name, p.minimum, p.maximum, p.defaultValue, p.skew, p.unit, p.decimalPlaces);
                 break;
 
             case Kind::choice:
@@ -139,8 +140,8 @@ void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID,
     switch (OrvoParameterInfo::find (parameterID))
     {
         case P::frequency: applyBandSetting (BandSetting::frequency, value); break;
-        case P::q:         applyBandSetting (BandSetting::q, value); break;
-        case P::gain:      applyBandSetting (BandSetting::gain, value); break;
+        case P::q: applyBandSetting (BandSetting::q, value); break;
+        case P::gain: applyBandSetting (BandSetting::gain, value); break;
 
         case P::type:
             resyncBands();
@@ -154,11 +155,11 @@ void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID,
             midSideMode = juce::roundToInt (value);
             break;
 
-        case P::attack:        envelope.setAttack (value); break;
-        case P::release:       envelope.setRelease (value); break;
+        case P::attack: envelope.setAttack (value); break;
+        case P::release: envelope.setRelease (value); break;
         case P::modMakeupGain: makeupGainDb = value; break;
-        case P::sidechain:     sidechainOn = isOn (value); break;
-        case P::modEq:         modEqOn = isOn (value); break;
+        case P::sidechain: sidechainOn = isOn (value); break;
+        case P::modEq: modEqOn = isOn (value); break;
 
         case P::modFrequency:
             for (auto* band : { &modEqBand, &previewBandLeft, &previewBandRight })
@@ -191,8 +192,7 @@ void DynamicEqAudioProcessor::parameterChanged (const juce::String& parameterID,
         case P::output:
         case P::modPreview:
         case P::enable:
-        case P::count:
-            break;
+        case P::count: break;
     }
 }
 
@@ -232,7 +232,7 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
         x = std::abs (mainRight[i]) < std::abs (mainLeft[i]) ? mainLeft[i] : mainRight[i];
 
     // A bad host sample counts as silence instead of poisoning the envelope for good.
-    if (! std::isfinite (x))
+    if (!std::isfinite (x))
         x = 0.0f;
 
     if (modEqOn)
@@ -266,7 +266,8 @@ void DynamicEqAudioProcessor::previewSample (float* left, float* right, const fl
 
 void DynamicEqAudioProcessor::routeSample (float* left, float* right, int i, float outputGain) noexcept
 {
-    const auto filtered = [outputGain] (FilterBand& band, float x) { return (float) band.processSample (x) * outputGain; };
+    const auto filtered
+        = [outputGain] (FilterBand& band, float x) { return (float) band.processSample (x) * outputGain; };
 
     if (right == nullptr)
     {
@@ -296,13 +297,9 @@ void DynamicEqAudioProcessor::routeSample (float* left, float* right, int i, flo
             break;
         }
 
-        case modeLeft:
-            left[i] = filtered (liveBand, l);
-            break;
+        case modeLeft: left[i] = filtered (liveBand, l); break;
 
-        case modeRight:
-            right[i] = filtered (rightBand, r);
-            break;
+        case modeRight: right[i] = filtered (rightBand, r); break;
 
         case modeAll:
         default:
@@ -316,7 +313,7 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
 {
     using P = OrvoParameter;
 
-    if (! isOn (parameterValue (P::enable)))
+    if (!isOn (parameterValue (P::enable)))
         return;
 
     const juce::ScopedLock sl (processLock);
@@ -336,11 +333,10 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
         auto* right = numMain == 2 ? main.getWritePointer (1) : nullptr;
         const auto* sidechain = side.getNumChannels() > 0 ? side.getReadPointer (0) : nullptr;
 
-        const BlockSettings settings { parameterValue (P::modMinimum) / 100.0f,
-                                       isOn (parameterValue (P::inverse)),
-                                       juce::Decibels::decibelsToGain (parameterValue (P::output)),
-                                       isOn (parameterValue (P::modPreview)),
-                                       juce::Decibels::decibelsToGain (makeupGainDb) };
+        const BlockSettings settings{ parameterValue (P::modMinimum) / 100.0f, isOn (parameterValue (P::inverse)),
+                                      juce::Decibels::decibelsToGain (parameterValue (P::output)),
+                                      isOn (parameterValue (P::modPreview)),
+                                      juce::Decibels::decibelsToGain (makeupGainDb) };
 
         for (int i = 0; i < numSamples; ++i)
         {
@@ -372,7 +368,11 @@ namespace
 class GenericEditor : public juce::GenericAudioProcessorEditor
 {
 public:
-    explicit GenericEditor (DynamicEqAudioProcessor& p) : juce::GenericAudioProcessorEditor (p), presence (p) {}
+    explicit GenericEditor (DynamicEqAudioProcessor& p)
+        : juce::GenericAudioProcessorEditor (p)
+        , presence (p)
+    {
+    }
 
 private:
     DynamicEqAudioProcessor::EditorPresence presence;

@@ -50,10 +50,10 @@ juce::StringArray OrvoParameterInfo::getChoiceTexts (ChoiceList list)
     {
         case Choices::filterTypes:
             return { "High pass", "Low shelf", "Band pass", "Peak", "Notch", "High shelf", "Low pass" };
-        case Choices::midSide:      return { "Mid", "Side", "All", "L", "R" };
+        case Choices::midSide: return { "Mid", "Side", "All", "L", "R" };
         case Choices::destinations: return { "Freq", "Q", "Gain" };
-        case Choices::offOn:        return { "Off", "On" };
-        case Choices::none:         break;
+        case Choices::offOn: return { "Off", "On" };
+        case Choices::none: break;
     }
 
     return {};

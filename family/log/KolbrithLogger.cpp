@@ -2,9 +2,10 @@
 
 namespace kolbrith
 {
-KolbrithLogger::KolbrithLogger (const juce::File& file) : logFile (file)
+KolbrithLogger::KolbrithLogger (const juce::File& file)
+    : logFile (file)
 {
-    if (! logFile.exists())
+    if (!logFile.exists())
         (void) logFile.create();
 }
 

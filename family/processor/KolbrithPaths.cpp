@@ -50,13 +50,13 @@ juce::File KolbrithPaths::getLogFile()
 
 juce::File KolbrithPaths::getFactoryPresetFolder()
 {
-    return juce::File (getCommonApplicationDataFolder().getFullPathName() + "/Audio/Presets/"
-                       + getCompanyName() + "/" + getProductName());
+    return juce::File (getCommonApplicationDataFolder().getFullPathName() + "/Audio/Presets/" + getCompanyName() + "/"
+                       + getProductName());
 }
 
 juce::File KolbrithPaths::getUserPresetFolder()
 {
-    return juce::File (getUserApplicationDataFolder().getFullPathName() + "/Audio/Presets/"
-                       + getCompanyName() + "/" + getProductName());
+    return juce::File (getUserApplicationDataFolder().getFullPathName() + "/Audio/Presets/" + getCompanyName() + "/"
+                       + getProductName());
 }
 } // namespace kolbrith

@@ -5,10 +5,10 @@
 namespace kolbrith
 {
 KolbrithProcessor::KolbrithProcessor (const BusesProperties& buses)
-    : juce::AudioProcessor (buses),
-      parameters (*this, nullptr),
-      settingsFile (KolbrithPaths::getSettingsFile(), juce::PropertiesFile::Options()),
-      logger (KolbrithPaths::getLogFile())
+    : juce::AudioProcessor (buses)
+    , parameters (*this, nullptr)
+    , settingsFile (KolbrithPaths::getSettingsFile(), juce::PropertiesFile::Options())
+    , logger (KolbrithPaths::getLogFile())
 {
     juce::Logger::setCurrentLogger (&logger);
 }
@@ -101,7 +101,7 @@ void KolbrithProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     xml->setTagName (xml->getTagName().toLowerCase());
 
-    if (! xml->hasTagName (parameters.state.getType().toString()))
+    if (!xml->hasTagName (parameters.state.getType().toString()))
         return;
 
     aboutToLoadState (false, false);
@@ -131,24 +131,23 @@ std::function<juce::String (float, int)> numberText (const juce::String& unit, i
 {
     return [unit, decimalPlaces] (float value, int)
     {
-        const auto number = decimalPlaces != 0 ? juce::String (value, decimalPlaces)
-                                               : juce::String (juce::roundToInt (value));
+        const auto number
+            = decimalPlaces != 0 ? juce::String (value, decimalPlaces) : juce::String (juce::roundToInt (value));
         return number + unit;
     };
 }
 } // namespace
 
-void KolbrithProcessor::addParameterFloat (const juce::String& parameterID, const juce::String& name,
-                                           float minimum, float maximum, float defaultValue,
-                                           const juce::String& unit, int decimalPlaces, bool)
+void KolbrithProcessor::addParameterFloat (const juce::String& parameterID, const juce::String& name, float minimum,
+                                           float maximum, float defaultValue, const juce::String& unit,
+                                           int decimalPlaces, bool)
 {
-    addParameter (parameterID, name, { minimum, maximum, 0.0f, 1.0f }, defaultValue,
-                  numberText (unit, decimalPlaces));
+    addParameter (parameterID, name, { minimum, maximum, 0.0f, 1.0f }, defaultValue, numberText (unit, decimalPlaces));
 }
 
-void KolbrithProcessor::addParameterSkew (const juce::String& parameterID, const juce::String& name,
-                                          float minimum, float maximum, float defaultValue, float skew,
-                                          const juce::String& unit, int decimalPlaces, bool)
+void KolbrithProcessor::addParameterSkew (const juce::String& parameterID, const juce::String& name, float minimum,
+                                          float maximum, float defaultValue, float skew, const juce::String& unit,
+                                          int decimalPlaces, bool)
 {
     addParameter (parameterID, name, { minimum, maximum, 0.0f, skew, false }, defaultValue,
                   numberText (unit, decimalPlaces));
@@ -177,7 +176,7 @@ void KolbrithProcessor::addParameter (const juce::String& parameterID, const juc
                                 .withBoolean (false);
 
     parameters.createAndAddParameter (
-        std::make_unique<Parameter> (juce::ParameterID { parameterID, 1 }, name, range, defaultValue, attributes));
+        std::make_unique<Parameter> (juce::ParameterID{ parameterID, 1 }, name, range, defaultValue, attributes));
 
     parameters.addParameterListener (parameterID, this);
     parameterIDs.add (parameterID);

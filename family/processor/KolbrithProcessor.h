@@ -14,8 +14,7 @@ namespace kolbrith
     A product derives from it, creates its parameters in its constructor and does its
     audio work in processAudioBlock().
 */
-class KolbrithProcessor : public juce::AudioProcessor,
-                          public juce::AudioProcessorValueTreeState::Listener
+class KolbrithProcessor : public juce::AudioProcessor, public juce::AudioProcessorValueTreeState::Listener
 {
 public:
     explicit KolbrithProcessor (const BusesProperties& buses);
@@ -68,14 +67,13 @@ public:
 
 protected:
     /** A linear parameter shown with decimalPlaces decimals (rounded when 0) and a unit. */
-    void addParameterFloat (const juce::String& parameterID, const juce::String& name, float minimum,
-                            float maximum, float defaultValue, const juce::String& unit, int decimalPlaces,
-                            bool automatable = true);
+    void addParameterFloat (const juce::String& parameterID, const juce::String& name, float minimum, float maximum,
+                            float defaultValue, const juce::String& unit, int decimalPlaces, bool automatable = true);
 
     /** As addParameterFloat, with a range skewed by the given factor. */
-    void addParameterSkew (const juce::String& parameterID, const juce::String& name, float minimum,
-                           float maximum, float defaultValue, float skew, const juce::String& unit,
-                           int decimalPlaces, bool automatable = true);
+    void addParameterSkew (const juce::String& parameterID, const juce::String& name, float minimum, float maximum,
+                           float defaultValue, float skew, const juce::String& unit, int decimalPlaces,
+                           bool automatable = true);
 
     /** A continuous parameter from 0 to the number of choices − 1, shown as the nearest choice. */
     void addParameterChoice (const juce::String& parameterID, const juce::String& name,
@@ -87,9 +85,8 @@ protected:
     KolbrithLogger logger;
 
 private:
-    void addParameter (const juce::String& parameterID, const juce::String& name,
-                       juce::NormalisableRange<float> range, float defaultValue,
-                       std::function<juce::String (float, int)> valueToText);
+    void addParameter (const juce::String& parameterID, const juce::String& name, juce::NormalisableRange<float> range,
+                       float defaultValue, std::function<juce::String (float, int)> valueToText);
 
     juce::StringArray parameterIDs;
 

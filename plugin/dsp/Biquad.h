@@ -18,8 +18,8 @@ struct BiquadCoefficients
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a1 = 0.0, a2 = 0.0;
 
     /** Designs a section with the cookbook formulas. */
-    static BiquadCoefficients design (BiquadResponse response, double frequency, double sampleRate,
-                                      double q, double gainDb) noexcept;
+    static BiquadCoefficients design (BiquadResponse response, double frequency, double sampleRate, double q,
+                                      double gainDb) noexcept;
 
     /** Linear magnitude at a frequency; 0 where the expression is not a number. */
     double getMagnitude (double frequency, double sampleRate) const noexcept;

@@ -9,13 +9,13 @@ BiquadResponse responseFor (FilterType type) noexcept
 {
     switch (type)
     {
-        case FilterType::highPass:  return BiquadResponse::highPass;
-        case FilterType::lowShelf:  return BiquadResponse::lowShelf;
-        case FilterType::bandPass:  return BiquadResponse::bandPass;
-        case FilterType::peak:      return BiquadResponse::peak;
-        case FilterType::notch:     return BiquadResponse::notch;
+        case FilterType::highPass: return BiquadResponse::highPass;
+        case FilterType::lowShelf: return BiquadResponse::lowShelf;
+        case FilterType::bandPass: return BiquadResponse::bandPass;
+        case FilterType::peak: return BiquadResponse::peak;
+        case FilterType::notch: return BiquadResponse::notch;
         case FilterType::highShelf: return BiquadResponse::highShelf;
-        case FilterType::lowPass:   return BiquadResponse::lowPass;
+        case FilterType::lowPass: return BiquadResponse::lowPass;
     }
 
     return BiquadResponse::lowPass;
@@ -29,12 +29,18 @@ FilterBand::FilterBand() noexcept
 
 FilterType FilterBand::typeFromName (std::string_view name) noexcept
 {
-    if (name == "High pass")  return FilterType::highPass;
-    if (name == "Low shelf")  return FilterType::lowShelf;
-    if (name == "Band pass")  return FilterType::bandPass;
-    if (name == "Peak")       return FilterType::peak;
-    if (name == "Notch")      return FilterType::notch;
-    if (name == "High shelf") return FilterType::highShelf;
+    if (name == "High pass")
+        return FilterType::highPass;
+    if (name == "Low shelf")
+        return FilterType::lowShelf;
+    if (name == "Band pass")
+        return FilterType::bandPass;
+    if (name == "Peak")
+        return FilterType::peak;
+    if (name == "Notch")
+        return FilterType::notch;
+    if (name == "High shelf")
+        return FilterType::highShelf;
 
     return FilterType::lowPass;
 }
@@ -52,8 +58,7 @@ std::pair<double, double> FilterBand::splitQ (double bandQ) noexcept
 
 bool FilterBand::isFourthOrder (FilterType t) noexcept
 {
-    return t == FilterType::lowPass || t == FilterType::highPass || t == FilterType::bandPass
-        || t == FilterType::notch;
+    return t == FilterType::lowPass || t == FilterType::highPass || t == FilterType::bandPass || t == FilterType::notch;
 }
 
 void FilterBand::configure (FilterType newType, double newSampleRate, double newFrequency, double newQ,
@@ -96,8 +101,8 @@ void FilterBand::setSetting (BandSetting setting, double value) noexcept
     switch (setting)
     {
         case BandSetting::frequency: setFrequency (value); break;
-        case BandSetting::q:         setQ (value); break;
-        case BandSetting::gain:      setGain (value); break;
+        case BandSetting::q: setQ (value); break;
+        case BandSetting::gain: setGain (value); break;
     }
 }
 
@@ -106,8 +111,8 @@ double FilterBand::getSetting (BandSetting setting) const noexcept
     switch (setting)
     {
         case BandSetting::frequency: return frequency;
-        case BandSetting::q:         return q;
-        case BandSetting::gain:      return gainDb;
+        case BandSetting::q: return q;
+        case BandSetting::gain: return gainDb;
     }
 
     return frequency;
@@ -119,7 +124,7 @@ void FilterBand::recompute() noexcept
 
     const auto response = responseFor (type);
     const auto designFrequency = std::min (frequency, getMaxDesignFrequency (sampleRate));
-    const auto [qA, qB] = fourthOrder ? splitQ (q) : std::pair { q, q };
+    const auto [qA, qB] = fourthOrder ? splitQ (q) : std::pair{ q, q };
 
     sectionA.setup (response, designFrequency, sampleRate, qA, gainDb);
     sectionB.setup (response, designFrequency, sampleRate, qB, gainDb);

@@ -70,7 +70,7 @@ public:
         if (fourthOrder)
             y = sectionB.processSample (y);
 
-        if (! std::isfinite (y))
+        if (!std::isfinite (y))
             return recoverFromNonFinite();
 
         return y;

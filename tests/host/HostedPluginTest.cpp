@@ -9,8 +9,7 @@ namespace
 {
 const char* const lv2Uri = "https://kolbrith.com/plugins/orvo";
 
-std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::String& formatName, double sampleRate,
-                                                      int blockSize)
+std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::String& formatName, double sampleRate, int blockSize)
 {
     juce::AudioPluginFormatManager formats;
     formats.addDefaultFormats();
@@ -24,8 +23,9 @@ std::unique_ptr<juce::AudioPluginInstance> loadPlugin (const juce::String& forma
 
         if (formatName == "LV2")
         {
-            format->searchPathsForPlugins (juce::FileSearchPath (juce::File (ORVO_LV2_BUNDLE).getParentDirectory().getFullPathName()),
-                                           true, false);
+            format->searchPathsForPlugins (
+                juce::FileSearchPath (juce::File (ORVO_LV2_BUNDLE).getParentDirectory().getFullPathName()), true,
+                false);
             identifier = lv2Uri;
         }
 
@@ -96,16 +96,26 @@ TEST_P (HostedPluginTest, ReportsNameParametersBusesAndNoMidi)
     };
 
     const Expected expected[] = {
-        { "Frequency", "5000 Hz", 5000 },      { "Q", "0.707", 0.707f },
-        { "Gain", "0.0 dB", 0 },               { "Type", "Peak", 3 },
-        { "Attack", "10 ms", 10 },             { "Release", "100 ms", 100 },
-        { "Mod Makup Gain", "0.0 dB", 0 },     { "Sidechain", "Off", 0 },
-        { "Mod EQ", "Off", 0 },                { "Mod Filter Freq", "5000 Hz", 5000 },
-        { "Mod Filter Q", "0.707", 0.707f },   { "Mod Filter Gain", "0.0 dB", 0 },
-        { "Mod Filter Type", "Peak", 3 },      { "Mid/Side Mode", "All", 2 },
-        { "Mod Destination", "Freq", 0 },      { "Mod Minimum", "0.0%", 0 },
-        { "Inverse", "Off", 0 },               { "Output", "0.0 dB", 0 },
-        { "Mod Preview", "Off", 0 },           { "Enable", "On", 1 },
+        { "Frequency", "5000 Hz", 5000 },
+        { "Q", "0.707", 0.707f },
+        { "Gain", "0.0 dB", 0 },
+        { "Type", "Peak", 3 },
+        { "Attack", "10 ms", 10 },
+        { "Release", "100 ms", 100 },
+        { "Mod Makup Gain", "0.0 dB", 0 },
+        { "Sidechain", "Off", 0 },
+        { "Mod EQ", "Off", 0 },
+        { "Mod Filter Freq", "5000 Hz", 5000 },
+        { "Mod Filter Q", "0.707", 0.707f },
+        { "Mod Filter Gain", "0.0 dB", 0 },
+        { "Mod Filter Type", "Peak", 3 },
+        { "Mid/Side Mode", "All", 2 },
+        { "Mod Destination", "Freq", 0 },
+        { "Mod Minimum", "0.0%", 0 },
+        { "Inverse", "Off", 0 },
+        { "Output", "0.0 dB", 0 },
+        { "Mod Preview", "Off", 0 },
+        { "Enable", "On", 1 },
     };
 
     const auto params = ownParameters (*plugin);

@@ -46,8 +46,14 @@ TEST (ModulatorTest, DetectorDrivesTheLiveBandsBetweenMinimumAndNominal)
         { "minimum 100 %: nominal whatever the input", 2, 1, { { "modminimum", 100.0f } }, 0.0f, 0.0f, 0.0f, 1000.0 },
         { "sidechain", 2, 1, { { "sidechain", 1.0f } }, 1.0f, 1.0f, 0.5f, 500.0 },
         { "sidechain on but absent: silence", 2, 0, { { "sidechain", 1.0f } }, 1.0f, 1.0f, 0.0f, 20.0 },
-        { "makeup +12 dB lifts -12 dBFS to full scale", 2, 1, { { "modmakeupgain", 12.0f } }, 0.2512f, 0.2512f,
-          0.0f, 1000.0 },
+        { "makeup +12 dB lifts -12 dBFS to full scale",
+          2,
+          1,
+          { { "modmakeupgain", 12.0f } },
+          0.2512f,
+          0.2512f,
+          0.0f,
+          1000.0 },
         { "flat modulator EQ changes nothing", 2, 1, { { "modeq", 1.0f } }, 0.5f, 0.5f, 0.0f, 500.0 },
         { "inverse: silence gives the nominal", 2, 1, { { "inverse", 1.0f } }, 0.0f, 0.0f, 0.0f, 1000.0 },
         { "inverse: half scale gives an eighth", 2, 1, { { "inverse", 1.0f } }, 0.5f, 0.5f, 0.0f, 125.0 },
@@ -83,12 +89,12 @@ TEST (ModulatorTest, GainAndQDestinations)
         double expected;
     };
 
-    for (const auto& c : { Case { "gain cut, silence", 2.0f, -12.0f, 0.0f, false, 0.0 },
-                           Case { "gain cut, full scale", 2.0f, -12.0f, 1.0f, false, -12.0 },
-                           Case { "gain cut inverted, silence", 2.0f, -12.0f, 0.0f, true, -12.0 },
-                           Case { "gain cut inverted, full scale", 2.0f, -12.0f, 1.0f, true, 0.0 },
-                           Case { "Q, silence", 1.0f, 8.0f, 0.0f, false, 0.1 },
-                           Case { "Q, half scale", 1.0f, 8.0f, 0.5f, false, 4.0 } })
+    for (const auto& c :
+         { Case{ "gain cut, silence", 2.0f, -12.0f, 0.0f, false, 0.0 },
+           Case{ "gain cut, full scale", 2.0f, -12.0f, 1.0f, false, -12.0 },
+           Case{ "gain cut inverted, silence", 2.0f, -12.0f, 0.0f, true, -12.0 },
+           Case{ "gain cut inverted, full scale", 2.0f, -12.0f, 1.0f, true, 0.0 },
+           Case{ "Q, silence", 1.0f, 8.0f, 0.0f, false, 0.1 }, Case{ "Q, half scale", 1.0f, 8.0f, 0.5f, false, 4.0 } })
     {
         auto processor = makeProcessor();
         setParameter (*processor, "moddestination", c.destination);

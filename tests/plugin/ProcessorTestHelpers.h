@@ -26,8 +26,8 @@ inline std::unique_ptr<DynamicEqAudioProcessor> makeProcessor (int mainChannels 
     const auto main = juce::AudioChannelSet::canonicalChannelSet (mainChannels);
     layout.inputBuses.getReference (0) = main;
     layout.outputBuses.getReference (0) = main;
-    layout.inputBuses.getReference (1) = sidechainChannels > 0 ? juce::AudioChannelSet::mono()
-                                                               : juce::AudioChannelSet::disabled();
+    layout.inputBuses.getReference (1)
+        = sidechainChannels > 0 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::disabled();
     EXPECT_TRUE (processor->setBusesLayout (layout));
 
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
@@ -38,9 +38,8 @@ inline std::unique_ptr<DynamicEqAudioProcessor> makeProcessor (int mainChannels 
 /** The buffer a host hands over: main channels first, then the sidechain. */
 inline juce::AudioBuffer<float> makeBuffer (const juce::AudioProcessor& processor, int numSamples)
 {
-    juce::AudioBuffer<float> buffer (juce::jmax (processor.getTotalNumInputChannels(),
-                                                 processor.getTotalNumOutputChannels()),
-                                     numSamples);
+    juce::AudioBuffer<float> buffer (
+        juce::jmax (processor.getTotalNumInputChannels(), processor.getTotalNumOutputChannels()), numSamples);
     buffer.clear();
     return buffer;
 }

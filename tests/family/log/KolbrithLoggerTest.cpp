@@ -33,7 +33,8 @@ TEST (KolbrithLoggerTest, AppendsTimeStampedUtf8LinesEndingInCrLf)
     kolbrith::KolbrithLogger logger (file);
     const auto before = juce::Time::getCurrentTime();
     logger.logMessage ("ERROR: first");
-    logger.logMessage (juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f" "e \xe2\x80\x94 line\n"));
+    logger.logMessage (juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f"
+                                               "e \xe2\x80\x94 line\n"));
 
     juce::MemoryBlock bytes;
     ASSERT_TRUE (file.loadFileAsData (bytes));
@@ -46,8 +47,9 @@ TEST (KolbrithLoggerTest, AppendsTimeStampedUtf8LinesEndingInCrLf)
     const auto firstEntry = text.fromFirstOccurrenceOf ("earlier content\r\n", false, false);
     EXPECT_TRUE (firstEntry.startsWith (kolbrith::KolbrithLogger::formatTimeStamp (before))
                  || firstEntry.startsWith (kolbrith::KolbrithLogger::formatTimeStamp (juce::Time::getCurrentTime())));
-    EXPECT_TRUE (firstEntry.fromFirstOccurrenceOf ("\r\n", false, false).contains (
-        juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f" "e \xe2\x80\x94 line")));
+    EXPECT_TRUE (firstEntry.fromFirstOccurrenceOf ("\r\n", false, false)
+                     .contains (juce::String::fromUTF8 ("Gr\xc3\xbc\xc3\x9f"
+                                                        "e \xe2\x80\x94 line")));
     EXPECT_TRUE (firstEntry.upToFirstOccurrenceOf ("\r\n", false, false).endsWith (" ERROR: first"));
 
     // The raw bytes are UTF-8, not UTF-16 or a lossy conversion.

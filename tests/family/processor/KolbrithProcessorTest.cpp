@@ -1,5 +1,5 @@
-#include "family/processor/KolbrithPaths.h"
 #include "family/processor/KolbrithProcessor.h"
+#include "family/processor/KolbrithPaths.h"
 #include "plugin/DynamicEqAudioProcessor.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,10 @@ public:
     juce::AudioProcessorEditor* createEditor() override { return nullptr; }
     bool hasEditor() const override { return false; }
 
-    void parameterChanged (const juce::String& id, float value) override { changes.add (id + "=" + juce::String (value)); }
+    void parameterChanged (const juce::String& id, float value) override
+    {
+        changes.add (id + "=" + juce::String (value));
+    }
 
     juce::String text (const juce::String& id, float value)
     {

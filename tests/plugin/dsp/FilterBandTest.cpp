@@ -44,9 +44,9 @@ TEST (FilterBandTest, QSplitKeepsTheProductAndMatchesKnownPairs)
         double q, qA, qB;
     };
 
-    for (const auto& c : { Case { 0.707, 0.541213, 1.306325 }, Case { 0.5, 0.707107, 0.707107 },
-                           Case { 1.0, 0.517638, 1.931852 }, Case { 15.0, 0.500069, 29.995832 },
-                           Case { 0.3, 0.707107, 0.424264 } })
+    for (const auto& c :
+         { Case{ 0.707, 0.541213, 1.306325 }, Case{ 0.5, 0.707107, 0.707107 }, Case{ 1.0, 0.517638, 1.931852 },
+           Case{ 15.0, 0.500069, 29.995832 }, Case{ 0.3, 0.707107, 0.424264 } })
     {
         const auto [qA, qB] = FilterBand::splitQ (c.q);
         EXPECT_NEAR (qA, c.qA, 1e-6) << "Q " << c.q;
@@ -119,9 +119,9 @@ TEST (FilterBandTest, FilteredSinesHaveTheDesignedGain)
         double gainDb, probe;
     };
 
-    for (const auto& c : { Case { FilterType::peak, 6.0, 1000.0 }, Case { FilterType::lowPass, 0.0, 1000.0 },
-                           Case { FilterType::lowPass, 0.0, 3000.0 }, Case { FilterType::highShelf, -9.0, 8000.0 },
-                           Case { FilterType::bandPass, 0.0, 700.0 } })
+    for (const auto& c : { Case{ FilterType::peak, 6.0, 1000.0 }, Case{ FilterType::lowPass, 0.0, 1000.0 },
+                           Case{ FilterType::lowPass, 0.0, 3000.0 }, Case{ FilterType::highShelf, -9.0, 8000.0 },
+                           Case{ FilterType::bandPass, 0.0, 700.0 } })
     {
         FilterBand band;
         band.configure (c.type, fs, 1000.0, 0.707, c.gainDb);
@@ -138,11 +138,11 @@ TEST (FilterBandTest, NamesSelectTypesAndUnknownNamesMeanLowPass)
         FilterType type;
     };
 
-    for (const auto& c : { Case { "High pass", FilterType::highPass }, Case { "Low shelf", FilterType::lowShelf },
-                           Case { "Band pass", FilterType::bandPass }, Case { "Peak", FilterType::peak },
-                           Case { "Notch", FilterType::notch }, Case { "High shelf", FilterType::highShelf },
-                           Case { "Low pass", FilterType::lowPass }, Case { "", FilterType::lowPass },
-                           Case { "peak", FilterType::lowPass } })
+    for (const auto& c : { Case{ "High pass", FilterType::highPass }, Case{ "Low shelf", FilterType::lowShelf },
+                           Case{ "Band pass", FilterType::bandPass }, Case{ "Peak", FilterType::peak },
+                           Case{ "Notch", FilterType::notch }, Case{ "High shelf", FilterType::highShelf },
+                           Case{ "Low pass", FilterType::lowPass }, Case{ "", FilterType::lowPass },
+                           Case{ "peak", FilterType::lowPass } })
         EXPECT_EQ (FilterBand::typeFromName (c.name), c.type) << '"' << c.name << '"';
 }
 
@@ -217,32 +217,33 @@ TEST (FilterBandTest, ReadersNeverSeeATornResponse)
     const auto same = [] (const FilterResponse& a, const FilterResponse& b)
     {
         return a.numSections == b.numSections && a.sampleRate == b.sampleRate && a.sections[0] == b.sections[0]
-            && a.sections[1] == b.sections[1];
+               && a.sections[1] == b.sections[1];
     };
 
     ASSERT_FALSE (same (peakResponse, lowPassResponse));
 
-    std::atomic<bool> done { false };
-    std::thread writer ([&]
-                        {
-                            for (int i = 0; i < 200000; ++i)
-                            {
-                                if (i % 2 == 0)
-                                    band.configure (FilterType::peak, fs, 1000.0, 0.707, 6.0);
-                                else
-                                    band.configure (FilterType::lowPass, fs, 5000.0, 3.0, 0.0);
-                            }
+    std::atomic<bool> done{ false };
+    std::thread writer (
+        [&]
+        {
+            for (int i = 0; i < 200000; ++i)
+            {
+                if (i % 2 == 0)
+                    band.configure (FilterType::peak, fs, 1000.0, 0.707, 6.0);
+                else
+                    band.configure (FilterType::lowPass, fs, 5000.0, 3.0, 0.0);
+            }
 
-                            done = true;
-                        });
+            done = true;
+        });
 
     int torn = 0;
 
-    while (! done)
+    while (!done)
     {
         const auto r = band.getResponse();
 
-        if (! same (r, peakResponse) && ! same (r, lowPassResponse))
+        if (!same (r, peakResponse) && !same (r, lowPassResponse))
             ++torn;
     }
 

@@ -41,8 +41,8 @@ TEST (ModulationMappingTest, InverseShapesTheEnvelopeAsTheCubeOfItsComplement)
     EXPECT_FLOAT_EQ (ModulationMapping::shapeEnvelope (0.5, false), 0.5f);
 
     // Inverted, silence gives the nominal cut and a full-scale peak none.
-    EXPECT_FLOAT_EQ (ModulationMapping::map (BandSetting::gain, -12,
-                                             ModulationMapping::shapeEnvelope (0.0, true), 0.0f), -12.0f);
+    EXPECT_FLOAT_EQ (
+        ModulationMapping::map (BandSetting::gain, -12, ModulationMapping::shapeEnvelope (0.0, true), 0.0f), -12.0f);
 }
 
 TEST (ModulationMappingTest, DetectorLevelIsTheMagnitudeCappedAboveFullScale)
