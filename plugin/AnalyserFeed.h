@@ -16,17 +16,18 @@ struct AnalyserFeed
     static constexpr int fftSize = 1 << fftOrder;
 
     double sampleRate = 44100.0;
-    juce::dsp::FFT fft{ fftOrder };
-    juce::dsp::WindowingFunction<float> window{ (size_t) fftSize, juce::dsp::WindowingFunction<float>::blackman, true };
-    std::array<float, fftSize> fifo{};
-    std::array<float, 2 * fftSize> fftData{};
+    juce::dsp::FFT fft { fftOrder };
+    juce::dsp::WindowingFunction<float> window { (size_t) fftSize, juce::dsp::WindowingFunction<float>::blackman,
+                                                 true };
+    std::array<float, fftSize> fifo {};
+    std::array<float, 2 * fftSize> fftData {};
     int fifoIndex = 0;
 
     /** Set (release) by the audio thread when fftData holds a new block; the reader
         tests it with acquire and clears it once it has analysed the block. */
-    std::atomic<bool> nextBlockReady{ false };
+    std::atomic<bool> nextBlockReady { false };
 
-    std::array<float, fftSize> scopeData{};
+    std::array<float, fftSize> scopeData {};
     int minDb = -60;
     int maxDb = 0;
 

@@ -333,10 +333,10 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
         auto* right = numMain == 2 ? main.getWritePointer (1) : nullptr;
         const auto* sidechain = side.getNumChannels() > 0 ? side.getReadPointer (0) : nullptr;
 
-        const BlockSettings settings{ parameterValue (P::modMinimum) / 100.0f, isOn (parameterValue (P::inverse)),
-                                      juce::Decibels::decibelsToGain (parameterValue (P::output)),
-                                      isOn (parameterValue (P::modPreview)),
-                                      juce::Decibels::decibelsToGain (makeupGainDb) };
+        const BlockSettings settings { parameterValue (P::modMinimum) / 100.0f, isOn (parameterValue (P::inverse)),
+                                       juce::Decibels::decibelsToGain (parameterValue (P::output)),
+                                       isOn (parameterValue (P::modPreview)),
+                                       juce::Decibels::decibelsToGain (makeupGainDb) };
 
         for (int i = 0; i < numSamples; ++i)
         {

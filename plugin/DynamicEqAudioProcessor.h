@@ -56,7 +56,7 @@ public:
     EnvelopeFollower envelope;
 
     /** The main bus of the last processed block had two channels. */
-    std::atomic<bool> isStereo{ true };
+    std::atomic<bool> isStereo { true };
 
     AnalyserFeed analyserFeed;
 
@@ -124,10 +124,10 @@ private:
 
     float parameterValue (OrvoParameter parameter) const noexcept;
 
-    std::array<FilterType, 7> choiceTypes{};
-    std::array<std::atomic<float>*, (size_t) OrvoParameter::count> parameterValues{};
+    std::array<FilterType, 7> choiceTypes {};
+    std::array<std::atomic<float>*, (size_t) OrvoParameter::count> parameterValues {};
 
-    std::atomic<int> openEditors{ 0 };
+    std::atomic<int> openEditors { 0 };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DynamicEqAudioProcessor)
 };

@@ -176,7 +176,7 @@ void KolbrithProcessor::addParameter (const juce::String& parameterID, const juc
                                 .withBoolean (false);
 
     parameters.createAndAddParameter (
-        std::make_unique<Parameter> (juce::ParameterID{ parameterID, 1 }, name, range, defaultValue, attributes));
+        std::make_unique<Parameter> (juce::ParameterID { parameterID, 1 }, name, range, defaultValue, attributes));
 
     parameters.addParameterListener (parameterID, this);
     parameterIDs.add (parameterID);

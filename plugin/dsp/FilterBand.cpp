@@ -124,7 +124,7 @@ void FilterBand::recompute() noexcept
 
     const auto response = responseFor (type);
     const auto designFrequency = std::min (frequency, getMaxDesignFrequency (sampleRate));
-    const auto [qA, qB] = fourthOrder ? splitQ (q) : std::pair{ q, q };
+    const auto [qA, qB] = fourthOrder ? splitQ (q) : std::pair { q, q };
 
     sectionA.setup (response, designFrequency, sampleRate, qA, gainDb);
     sectionB.setup (response, designFrequency, sampleRate, qB, gainDb);

@@ -12,7 +12,7 @@ double FilterResponse::getMagnitude (double frequency) const noexcept
 
 PublishedFilterResponse::PublishedFilterResponse() noexcept
 {
-    publish (FilterResponse{});
+    publish (FilterResponse {});
 }
 
 void PublishedFilterResponse::publish (const FilterResponse& response) noexcept

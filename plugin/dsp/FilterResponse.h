@@ -9,7 +9,7 @@
 /** A band's coefficients and sample rate at one moment: enough to draw its curve. */
 struct FilterResponse
 {
-    std::array<BiquadCoefficients, 2> sections{};
+    std::array<BiquadCoefficients, 2> sections {};
     int numSections = 1;
     double sampleRate = 44100.0;
 
@@ -37,7 +37,7 @@ private:
     static constexpr std::size_t valuesPerSection = 5;
     static constexpr std::size_t numValues = 2 * valuesPerSection + 2;
 
-    std::atomic<std::uint32_t> sequence{ 0 };
+    std::atomic<std::uint32_t> sequence { 0 };
     std::array<std::atomic<double>, numValues> values;
 
     static_assert (std::atomic<double>::is_always_lock_free);

@@ -33,31 +33,31 @@ TEST (BlockProcessingTest, ChannelRoutingAndOutputGain)
     const Case cases[] = {
         { "All scales both channels", 2, 2.0f,
           [] (float l, float r, float g) {
-              return std::pair{ l * g, r * g };
+              return std::pair { l * g, r * g };
           } },
         { "L scales only the left", 2, 3.0f,
           [] (float l, float r, float g) {
-              return std::pair{ l * g, r };
+              return std::pair { l * g, r };
           } },
         { "R scales only the right", 2, 4.0f,
           [] (float l, float r, float g) {
-              return std::pair{ l, r * g };
+              return std::pair { l, r * g };
           } },
         { "Mid scales the mid signal only", 2, 0.0f,
           [] (float l, float r, float g)
           {
               const auto m = (l + r) * 0.5f, s = (l - r) * 0.5f;
-              return std::pair{ m * g + s, m * g - s };
+              return std::pair { m * g + s, m * g - s };
           } },
         { "Side scales the side signal only", 2, 1.0f,
           [] (float l, float r, float g)
           {
               const auto m = (l + r) * 0.5f, s = (l - r) * 0.5f;
-              return std::pair{ m + s * g, m - s * g };
+              return std::pair { m + s * g, m - s * g };
           } },
         { "mono bus with mode R still processes its channel", 1, 4.0f,
           [] (float l, float, float g) {
-              return std::pair{ l * g, 0.0f };
+              return std::pair { l * g, 0.0f };
           } },
     };
 
@@ -251,8 +251,8 @@ TEST (BlockProcessingTest, NonFiniteInputDoesNotPoisonTheOutput)
     };
 
     for (const auto& c :
-         { Case{ "NaN, stereo", 2.0f, false, false, nan }, Case{ "NaN, mid", 0.0f, false, true, nan },
-           Case{ "infinity, side", 1.0f, false, false, inf }, Case{ "NaN in the sidechain", 2.0f, true, true, nan } })
+         { Case { "NaN, stereo", 2.0f, false, false, nan }, Case { "NaN, mid", 0.0f, false, true, nan },
+           Case { "infinity, side", 1.0f, false, false, inf }, Case { "NaN in the sidechain", 2.0f, true, true, nan } })
     {
         auto processor = makeProcessor();
         setParameter (*processor, "gain", 9.0f);
@@ -330,7 +330,7 @@ TEST (BlockProcessingTest, AudioPathAllocatesNothing)
 {
     for (const bool withEditor : { false, true })
     {
-        for (const auto& settings : { std::vector<std::pair<const char*, float>>{},
+        for (const auto& settings : { std::vector<std::pair<const char*, float>> {},
                                       { { "type", 6.0f }, { "midside", 0.0f }, { "modeq", 1.0f } },
                                       { { "moddestination", 2.0f }, { "gain", -9.0f }, { "inverse", 1.0f } },
                                       { { "modpreview", 1.0f }, { "modeq", 1.0f }, { "sidechain", 1.0f } },

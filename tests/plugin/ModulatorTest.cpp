@@ -89,12 +89,12 @@ TEST (ModulatorTest, GainAndQDestinations)
         double expected;
     };
 
-    for (const auto& c :
-         { Case{ "gain cut, silence", 2.0f, -12.0f, 0.0f, false, 0.0 },
-           Case{ "gain cut, full scale", 2.0f, -12.0f, 1.0f, false, -12.0 },
-           Case{ "gain cut inverted, silence", 2.0f, -12.0f, 0.0f, true, -12.0 },
-           Case{ "gain cut inverted, full scale", 2.0f, -12.0f, 1.0f, true, 0.0 },
-           Case{ "Q, silence", 1.0f, 8.0f, 0.0f, false, 0.1 }, Case{ "Q, half scale", 1.0f, 8.0f, 0.5f, false, 4.0 } })
+    for (const auto& c : { Case { "gain cut, silence", 2.0f, -12.0f, 0.0f, false, 0.0 },
+                           Case { "gain cut, full scale", 2.0f, -12.0f, 1.0f, false, -12.0 },
+                           Case { "gain cut inverted, silence", 2.0f, -12.0f, 0.0f, true, -12.0 },
+                           Case { "gain cut inverted, full scale", 2.0f, -12.0f, 1.0f, true, 0.0 },
+                           Case { "Q, silence", 1.0f, 8.0f, 0.0f, false, 0.1 },
+                           Case { "Q, half scale", 1.0f, 8.0f, 0.5f, false, 4.0 } })
     {
         auto processor = makeProcessor();
         setParameter (*processor, "moddestination", c.destination);

@@ -97,11 +97,11 @@ TEST (ParameterSetTest, DisplayTexts)
     };
 
     for (const auto& c :
-         { Case{ "type", 2.4f, "Band pass" }, Case{ "type", 2.6f, "Peak" }, Case{ "type", 0.0f, "High pass" },
-           Case{ "modtype", 6.0f, "Low pass" }, Case{ "q", 0.1f, "0.100" }, Case{ "modq", 15.0f, "15.000" },
-           Case{ "frequency", 999.6f, "1000 Hz" }, Case{ "gain", -18.0f, "-18.0 dB" },
-           Case{ "modminimum", 25.0f, "25.0%" }, Case{ "midside", 3.0f, "L" }, Case{ "moddestination", 1.6f, "Gain" },
-           Case{ "enable", 0.4f, "Off" }, Case{ "enable", 0.6f, "On" } })
+         { Case { "type", 2.4f, "Band pass" }, Case { "type", 2.6f, "Peak" }, Case { "type", 0.0f, "High pass" },
+           Case { "modtype", 6.0f, "Low pass" }, Case { "q", 0.1f, "0.100" }, Case { "modq", 15.0f, "15.000" },
+           Case { "frequency", 999.6f, "1000 Hz" }, Case { "gain", -18.0f, "-18.0 dB" },
+           Case { "modminimum", 25.0f, "25.0%" }, Case { "midside", 3.0f, "L" },
+           Case { "moddestination", 1.6f, "Gain" }, Case { "enable", 0.4f, "Off" }, Case { "enable", 0.6f, "On" } })
         EXPECT_EQ (textOf (processor, c.id, c.value), c.text) << c.id << " at " << c.value;
 }
 

@@ -45,8 +45,8 @@ TEST (FilterBandTest, QSplitKeepsTheProductAndMatchesKnownPairs)
     };
 
     for (const auto& c :
-         { Case{ 0.707, 0.541213, 1.306325 }, Case{ 0.5, 0.707107, 0.707107 }, Case{ 1.0, 0.517638, 1.931852 },
-           Case{ 15.0, 0.500069, 29.995832 }, Case{ 0.3, 0.707107, 0.424264 } })
+         { Case { 0.707, 0.541213, 1.306325 }, Case { 0.5, 0.707107, 0.707107 }, Case { 1.0, 0.517638, 1.931852 },
+           Case { 15.0, 0.500069, 29.995832 }, Case { 0.3, 0.707107, 0.424264 } })
     {
         const auto [qA, qB] = FilterBand::splitQ (c.q);
         EXPECT_NEAR (qA, c.qA, 1e-6) << "Q " << c.q;
@@ -119,9 +119,9 @@ TEST (FilterBandTest, FilteredSinesHaveTheDesignedGain)
         double gainDb, probe;
     };
 
-    for (const auto& c : { Case{ FilterType::peak, 6.0, 1000.0 }, Case{ FilterType::lowPass, 0.0, 1000.0 },
-                           Case{ FilterType::lowPass, 0.0, 3000.0 }, Case{ FilterType::highShelf, -9.0, 8000.0 },
-                           Case{ FilterType::bandPass, 0.0, 700.0 } })
+    for (const auto& c : { Case { FilterType::peak, 6.0, 1000.0 }, Case { FilterType::lowPass, 0.0, 1000.0 },
+                           Case { FilterType::lowPass, 0.0, 3000.0 }, Case { FilterType::highShelf, -9.0, 8000.0 },
+                           Case { FilterType::bandPass, 0.0, 700.0 } })
     {
         FilterBand band;
         band.configure (c.type, fs, 1000.0, 0.707, c.gainDb);
@@ -138,11 +138,11 @@ TEST (FilterBandTest, NamesSelectTypesAndUnknownNamesMeanLowPass)
         FilterType type;
     };
 
-    for (const auto& c : { Case{ "High pass", FilterType::highPass }, Case{ "Low shelf", FilterType::lowShelf },
-                           Case{ "Band pass", FilterType::bandPass }, Case{ "Peak", FilterType::peak },
-                           Case{ "Notch", FilterType::notch }, Case{ "High shelf", FilterType::highShelf },
-                           Case{ "Low pass", FilterType::lowPass }, Case{ "", FilterType::lowPass },
-                           Case{ "peak", FilterType::lowPass } })
+    for (const auto& c : { Case { "High pass", FilterType::highPass }, Case { "Low shelf", FilterType::lowShelf },
+                           Case { "Band pass", FilterType::bandPass }, Case { "Peak", FilterType::peak },
+                           Case { "Notch", FilterType::notch }, Case { "High shelf", FilterType::highShelf },
+                           Case { "Low pass", FilterType::lowPass }, Case { "", FilterType::lowPass },
+                           Case { "peak", FilterType::lowPass } })
         EXPECT_EQ (FilterBand::typeFromName (c.name), c.type) << '"' << c.name << '"';
 }
 
@@ -222,7 +222,7 @@ TEST (FilterBandTest, ReadersNeverSeeATornResponse)
 
     ASSERT_FALSE (same (peakResponse, lowPassResponse));
 
-    std::atomic<bool> done{ false };
+    std::atomic<bool> done { false };
     std::thread writer (
         [&]
         {
