@@ -20,7 +20,7 @@ juce::AudioProcessor::BusesProperties DynamicEqAudioProcessor::createBuses()
 }
 
 DynamicEqAudioProcessor::DynamicEqAudioProcessor()
-    : kolbrith::KolbrithProcessor (createBuses())
+    : kolbrith::KolbrithProcessor (createBuses(), &orvoPresetUpdater)
 {
     using Choices = OrvoParameterInfo::ChoiceList;
 
@@ -47,6 +47,8 @@ DynamicEqAudioProcessor::DynamicEqAudioProcessor()
 
     parameters.state = state;
     parameters.state.setProperty ("version", kolbrith::KolbrithPaths::getVersionString(), nullptr);
+
+    takeInitialPatchSnapshot();
 
     for (const auto& id : getParameterIDs())
         parameterChanged (id, parameters.getRawParameterValue (id)->load());
@@ -364,18 +366,30 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
 //==============================================================================
 namespace
 {
-/** Stands in until Orvo's own editor exists. */
+/** Stands in until Orvo's own editor exists; shows the processor's toasts. */
 class GenericEditor : public juce::GenericAudioProcessorEditor
 {
 public:
     explicit GenericEditor (DynamicEqAudioProcessor& p)
         : juce::GenericAudioProcessorEditor (p)
         , presence (p)
+        , toasts (p.toastManager)
     {
+        addChildComponent (toasts);
+        resized();
+    }
+
+    ~GenericEditor() override { removeChildComponent (&toasts); }
+
+    void resized() override
+    {
+        juce::GenericAudioProcessorEditor::resized();
+        toasts.setBounds (getLocalBounds());
     }
 
 private:
     DynamicEqAudioProcessor::EditorPresence presence;
+    kolbrith::ToastManager& toasts;
 };
 } // namespace
 

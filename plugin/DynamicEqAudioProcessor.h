@@ -2,6 +2,7 @@
 
 #include "AnalyserFeed.h"
 #include "OrvoParameters.h"
+#include "OrvoPresetUpdater.h"
 #include "family/processor/KolbrithProcessor.h"
 #include "plugin/dsp/EnvelopeFollower.h"
 #include "plugin/dsp/FilterBand.h"
@@ -128,6 +129,10 @@ private:
     std::array<std::atomic<float>*, (size_t) OrvoParameter::count> parameterValues {};
 
     std::atomic<int> openEditors { 0 };
+
+    /** Its address goes to the base before it is constructed; the base calls it only
+        when a stored tree is applied, long after. */
+    OrvoPresetUpdater orvoPresetUpdater;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DynamicEqAudioProcessor)
 };

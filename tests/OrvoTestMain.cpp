@@ -4,7 +4,8 @@
 
 #include <cstdlib>
 
-// Every test runs against a private configuration folder, never the developer's own.
+// Every test runs against a private configuration folder and factory library, never
+// the developer's own.
 int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
@@ -12,6 +13,7 @@ int main (int argc, char** argv)
     const auto config = juce::File::createTempFile ("orvo-tests");
     config.createDirectory();
     ::setenv ("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
+    ::setenv ("ORVO_FACTORY_PRESET_DIR", config.getChildFile ("no-factory-library").getFullPathName().toRawUTF8(), 1);
 
     int result = 0;
 

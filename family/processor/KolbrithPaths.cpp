@@ -48,8 +48,19 @@ juce::File KolbrithPaths::getLogFile()
     return juce::File (getUserProductFolder() + "/" + "log.log");
 }
 
+juce::String KolbrithPaths::getFactoryFolderVariable()
+{
+    return getProductName().toUpperCase() + "_FACTORY_PRESET_DIR";
+}
+
 juce::File KolbrithPaths::getFactoryPresetFolder()
 {
+    // Tests, tools and staged installs point at another library this way.
+    const auto overridden = juce::SystemStats::getEnvironmentVariable (getFactoryFolderVariable(), {});
+
+    if (juce::File::isAbsolutePath (overridden))
+        return juce::File (overridden);
+
     return juce::File (getCommonApplicationDataFolder().getFullPathName() + "/Audio/Presets/" + getCompanyName() + "/"
                        + getProductName());
 }

@@ -31,7 +31,13 @@ struct KolbrithPaths
 
     static juce::File getSettingsFile();
     static juce::File getLogFile();
+    /** The factory library: the shared application-data folder + "/Audio/Presets/Kolbrith/Orvo",
+        unless the environment variable named by getFactoryFolderVariable() holds an
+        absolute path. */
     static juce::File getFactoryPresetFolder();
+
+    /** "ORVO_FACTORY_PRESET_DIR". */
+    static juce::String getFactoryFolderVariable();
     static juce::File getUserPresetFolder();
 };
 } // namespace kolbrith

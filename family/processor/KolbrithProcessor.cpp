@@ -1,13 +1,16 @@
 #include "KolbrithProcessor.h"
 
 #include "KolbrithPaths.h"
+#include "ParameterState.h"
 
 namespace kolbrith
 {
-KolbrithProcessor::KolbrithProcessor (const BusesProperties& buses)
+KolbrithProcessor::KolbrithProcessor (const BusesProperties& buses, PresetUpdater* updater)
     : juce::AudioProcessor (buses)
     , parameters (*this, nullptr)
+    , presetManager (*this, parameters, toastManager, updater)
     , settingsFile (KolbrithPaths::getSettingsFile(), juce::PropertiesFile::Options())
+    , presetUpdater (updater)
     , logger (KolbrithPaths::getLogFile())
 {
     juce::Logger::setCurrentLogger (&logger);
@@ -53,23 +56,47 @@ bool KolbrithProcessor::isMidiEffect() const
     return false;
 }
 
-// The program list becomes the preset library once the library exists; until then
-// the host sees one unnamed program.
 int KolbrithProcessor::getNumPrograms()
 {
-    return 1;
+    // Hosts expect at least one program; index 0 of an empty library is a nameless no-op.
+    return juce::jmax (1, presetManager.getNumPresets());
 }
 
 int KolbrithProcessor::getCurrentProgram()
 {
-    return 0;
+    return presetManager.getCurrentPreset().index;
 }
 
-void KolbrithProcessor::setCurrentProgram (int) {}
-
-const juce::String KolbrithProcessor::getProgramName (int)
+void KolbrithProcessor::setCurrentProgram (int index)
 {
-    return {};
+    // Hosts re-send the program just after restoring a project; that must not
+    // overwrite the restored parameters.
+    if (juce::Time::getMillisecondCounter() - lastStateRestoreTime.load() < 1000)
+        return;
+
+    if (juce::MessageManager::existsAndIsCurrentThread())
+        presetManager.loadPreset (index);
+    else
+        programChange.request (index);
+}
+
+const juce::String KolbrithProcessor::getProgramName (int index)
+{
+    return presetManager.getPresetByIndex (index).name;
+}
+
+void KolbrithProcessor::ProgramChange::request (int index)
+{
+    pendingIndex = index;
+    triggerAsyncUpdate();
+}
+
+void KolbrithProcessor::ProgramChange::handleAsyncUpdate()
+{
+    const auto index = pendingIndex.exchange (-1);
+
+    if (index >= 0)
+        presets.loadPreset (index);
 }
 
 void KolbrithProcessor::changeProgramName (int, const juce::String&) {}
@@ -80,6 +107,7 @@ void KolbrithProcessor::getStateInformation (juce::MemoryBlock& destData)
     const juce::ScopedLock sl (processLock);
 
     aboutToSaveState (false, false);
+    parameters.state.setProperty ("preset_path", presetManager.getCurrentPreset().path, nullptr);
     parameters.state.setProperty ("version", KolbrithPaths::getVersionString(), nullptr);
 
     if (const auto xml = parameters.copyState().createXml())
@@ -94,7 +122,7 @@ void KolbrithProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     lastStateRestoreTime = juce::Time::getMillisecondCounter();
 
-    const auto xml = getXmlFromBinary (data, sizeInBytes);
+    const auto xml = data != nullptr ? getXmlFromBinary (data, sizeInBytes) : nullptr;
 
     if (xml == nullptr)
         return;
@@ -105,9 +133,25 @@ void KolbrithProcessor::setStateInformation (const void* data, int sizeInBytes)
         return;
 
     aboutToLoadState (false, false);
-    parameters.replaceState (juce::ValueTree::fromXml (*xml));
+
+    auto state = juce::ValueTree::fromXml (*xml);
+    presetUpdater->update (state);
+    replaceParameterState (parameters, state);
+
+    presetManager.setCurrentPresetFromPath (parameters.state.getProperty ("preset_path").toString());
     parameters.state.removeProperty ("preset_path", nullptr);
+
     stateLoaded (false, false);
+}
+
+void KolbrithProcessor::takeInitialPatchSnapshot()
+{
+    aboutToSaveState (true, true);
+    presetManager.setInitialPatch (parameters.copyState().createXml());
+    stateSaved (true, true);
+
+    if (!presetManager.hasFactoryPresets())
+        toastManager.addToast ("No factory presets found! Please reinstall the plugin.", ToastLevel::error, true);
 }
 
 //==============================================================================

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "PresetUpdater.h"
+#include "family/editor/ToastManager.h"
 #include "family/log/KolbrithLogger.h"
+#include "family/presets/PresetManager.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -11,13 +14,16 @@ namespace kolbrith
     the settings file, the log, the lock that serialises processing with parameter
     changes and state calls, and the host answers every product gives alike.
 
-    A product derives from it, creates its parameters in its constructor and does its
-    audio work in processAudioBlock().
+    A product derives from it, creates its parameters in its constructor, calls
+    takeInitialPatchSnapshot() at the end of it and does its audio work in
+    processAudioBlock(). The host's program list is the preset library.
 */
 class KolbrithProcessor : public juce::AudioProcessor, public juce::AudioProcessorValueTreeState::Listener
 {
 public:
-    explicit KolbrithProcessor (const BusesProperties& buses);
+    /** The updater migrates every stored tree before it is applied; it must outlive
+        nothing but be alive whenever a state or preset is loaded. */
+    KolbrithProcessor (const BusesProperties& buses, PresetUpdater* presetUpdater);
     ~KolbrithProcessor() override;
 
     //==============================================================================
@@ -58,6 +64,11 @@ public:
     //==============================================================================
     juce::AudioProcessorValueTreeState parameters;
 
+    /** Messages for the user; an open editor shows them. */
+    ToastManager toastManager;
+
+    PresetManager presetManager;
+
     /** Serialises block processing with parameter changes, preparation and state calls. */
     juce::CriticalSection processLock;
 
@@ -79,8 +90,14 @@ protected:
     void addParameterChoice (const juce::String& parameterID, const juce::String& name,
                              const juce::StringArray& choices, int defaultIndex, bool automatable = true);
 
+    /** Stores the current parameter state as the library's initial patch and warns
+        when no factory preset was found. Called once, after every parameter exists. */
+    void takeInitialPatchSnapshot();
+
+    PresetUpdater* presetUpdater;
+
     /** Millisecond counter at the start of the last setStateInformation(); 0 before. */
-    juce::uint32 lastStateRestoreTime = 0;
+    std::atomic<juce::uint32> lastStateRestoreTime { 0 };
 
     KolbrithLogger logger;
 
@@ -89,6 +106,27 @@ private:
                        float defaultValue, std::function<juce::String (float, int)> valueToText);
 
     juce::StringArray parameterIDs;
+
+    /** Loads a program the host chose on another thread, on the message thread. */
+    class ProgramChange : private juce::AsyncUpdater
+    {
+    public:
+        explicit ProgramChange (PresetManager& manager)
+            : presets (manager)
+        {
+        }
+        ~ProgramChange() override { cancelPendingUpdate(); }
+
+        void request (int index);
+
+    private:
+        void handleAsyncUpdate() override;
+
+        PresetManager& presets;
+        std::atomic<int> pendingIndex { -1 };
+    };
+
+    ProgramChange programChange { presetManager };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KolbrithProcessor)
 };

@@ -6,6 +6,11 @@
 
 namespace
 {
+struct NoMigration : public kolbrith::PresetUpdater
+{
+    juce::ValueTree update (juce::ValueTree& tree) override { return tree; }
+};
+
 /** The family base with nothing of Orvo on top. */
 class BareProcessor : public kolbrith::KolbrithProcessor
 {
@@ -13,7 +18,8 @@ public:
     BareProcessor()
         : kolbrith::KolbrithProcessor (BusesProperties()
                                            .withInput ("Input", juce::AudioChannelSet::stereo(), true)
-                                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true))
+                                           .withOutput ("Output", juce::AudioChannelSet::stereo(), true),
+                                       &noMigration)
     {
         addParameterFloat ("level", "Level", -18.0f, 18.0f, 0.0f, " dB", 1);
         addParameterSkew ("freq", "Freq", 20.0f, 20000.0f, 5000.0f, 0.25f, " Hz", 0);
@@ -42,6 +48,7 @@ public:
 
     int blocks = 0;
     juce::StringArray changes;
+    NoMigration noMigration;
 };
 
 juce::AudioProcessor::BusesLayout layoutOf (const juce::AudioChannelSet& in, const juce::AudioChannelSet& out,
@@ -182,9 +189,16 @@ TEST (KolbrithProcessorTest, PathsLiveUnderTheUserConfigurationFolder)
                config + "/Kolbrith/Orvo/settings.settings");
     EXPECT_EQ (kolbrith::KolbrithPaths::getUserPresetFolder().getFullPathName(),
                config + "/Audio/Presets/Kolbrith/Orvo");
+
+    // The factory library is the shared folder unless the environment names another.
+    const auto overridden = juce::SystemStats::getEnvironmentVariable ("ORVO_FACTORY_PRESET_DIR", {});
+    EXPECT_EQ (kolbrith::KolbrithPaths::getFactoryPresetFolder().getFullPathName(), overridden);
+
+    ::unsetenv ("ORVO_FACTORY_PRESET_DIR");
     EXPECT_EQ (kolbrith::KolbrithPaths::getFactoryPresetFolder().getFullPathName(),
                juce::File::getSpecialLocation (juce::File::commonApplicationDataDirectory).getFullPathName()
                    + "/Audio/Presets/Kolbrith/Orvo");
+    ::setenv ("ORVO_FACTORY_PRESET_DIR", overridden.toRawUTF8(), 1);
 }
 
 TEST (KolbrithProcessorTest, StateRoundTripRestoresEveryParameter)

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+namespace kolbrith
+{
+/**
+    Makes a stored parameter tree the live state. Parameters the tree has no PARAM
+    entry for keep their current values: the parameter tree on its own would reset
+    them to their defaults.
+*/
+void replaceParameterState (juce::AudioProcessorValueTreeState& parameters, juce::ValueTree stored);
+} // namespace kolbrith
