@@ -48,7 +48,4 @@ public:
 private:
     juce::String previousConfig, previousFactory;
 };
-
-/** Runs the message loop of this thread for a while, delivering posted messages. */
-void pumpMessages (int milliseconds);
 } // namespace orvotest

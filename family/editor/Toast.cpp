@@ -24,8 +24,8 @@ void Toast::paint (juce::Graphics& g)
         {
             case error:
             case critical: return findColour (toastErrorColourId);
-            case success:  return findColour (toastSuccessColourId);
-            default:       return findColour (toastInfoColourId);
+            case success: return findColour (toastSuccessColourId);
+            default: return findColour (toastInfoColourId);
         }
     }();
 

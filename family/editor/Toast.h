@@ -17,8 +17,7 @@ enum ToastLevel
     One message box of the toast stack. A dismissable toast sends a change message
     when its "DISMISS" area is clicked; its manager then removes it.
 */
-class Toast : public juce::Component,
-              public juce::ChangeBroadcaster
+class Toast : public juce::Component, public juce::ChangeBroadcaster
 {
 public:
     /** The text is shown as given; the manager adds the level's prefix. */

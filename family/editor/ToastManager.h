@@ -12,9 +12,7 @@ namespace kolbrith
     Every toast is written to the log when it is added. Toasts requested on another
     thread are handed to the message thread first.
 */
-class ToastManager : public juce::Component,
-                     public juce::ChangeListener,
-                     private juce::AsyncUpdater
+class ToastManager : public juce::Component, public juce::ChangeListener, private juce::AsyncUpdater
 {
 public:
     ToastManager();

@@ -31,8 +31,8 @@ public:
         virtual void presetLoaded (const Preset& current) { juce::ignoreUnused (current); }
     };
 
-    PresetManager (KolbrithProcessor& processor, juce::AudioProcessorValueTreeState& parameters,
-                   ToastManager& toasts, PresetUpdater* updater);
+    PresetManager (KolbrithProcessor& processor, juce::AudioProcessorValueTreeState& parameters, ToastManager& toasts,
+                   PresetUpdater* updater);
 
     /** Rescans both libraries; the current preset stays and nobody is told. */
     void loadPresets();

@@ -1,5 +1,7 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include "tests/MessagePump.h"
+
 #include <gtest/gtest.h>
 
 // Loads the built bundles through JUCE's own plug-in hosting, as a DAW would, and
@@ -199,6 +201,88 @@ TEST_P (HostedPluginTest, DefaultsPassTheSignalAndDisabledIsBitExact)
             << GetParam();
 
     plugin->releaseResources();
+}
+
+/** Runs one block, which is when LV2 plug-ins receive parameter changes. */
+static void processOneBlock (juce::AudioPluginInstance& plugin)
+{
+    juce::AudioBuffer<float> buffer (juce::jmax (plugin.getTotalNumInputChannels(), plugin.getTotalNumOutputChannels()),
+                                     512);
+    buffer.clear();
+    juce::MidiBuffer midi;
+    plugin.processBlock (buffer, midi);
+}
+
+TEST_P (HostedPluginTest, StateRoundTripRestoresEveryParameter)
+{
+    const auto source = loadPlugin (GetParam(), 48000.0, 512);
+    ASSERT_NE (source, nullptr);
+    source->prepareToPlay (48000.0, 512);
+
+    const auto params = ownParameters (*source);
+
+    for (int i = 0; i < params.size(); ++i)
+        params[i]->setValueNotifyingHost ((float) ((i * 37) % 101) / 100.0f);
+
+    processOneBlock (*source);
+
+    juce::MemoryBlock state;
+    source->getStateInformation (state);
+
+    const auto restored = loadPlugin (GetParam(), 48000.0, 512);
+    ASSERT_NE (restored, nullptr);
+    restored->prepareToPlay (48000.0, 512);
+    restored->setStateInformation (state.getData(), (int) state.getSize());
+    processOneBlock (*restored);
+
+    const auto restoredParams = ownParameters (*restored);
+    ASSERT_EQ (restoredParams.size(), params.size());
+
+    for (auto* p : restoredParams)
+    {
+        const auto* original = parameterNamed (*source, p->getName (100));
+        ASSERT_NE (original, nullptr);
+        EXPECT_NEAR (p->getValue(), original->getValue(), 1e-6f) << GetParam() << " " << p->getName (100);
+        EXPECT_EQ (p->getCurrentValueAsText(), original->getCurrentValueAsText()) << GetParam();
+    }
+
+    const auto changed
+        = std::count_if (restoredParams.begin(), restoredParams.end(),
+                         [] (auto* p) { return std::abs (p->getValue() - p->getDefaultValue()) > 0.01f; });
+    EXPECT_GE (changed, 15) << "not simply the defaults";
+}
+
+TEST (HostedProgramsTest, Vst3ListsTheFactoryLibraryAsPrograms)
+{
+    const auto previous = juce::SystemStats::getEnvironmentVariable ("ORVO_FACTORY_PRESET_DIR", {});
+    ::setenv ("ORVO_FACTORY_PRESET_DIR", ORVO_FACTORY_PRESETS_SOURCE, 1);
+    const auto plugin = loadPlugin ("VST3", 48000.0, 512);
+    ::setenv ("ORVO_FACTORY_PRESET_DIR", previous.toRawUTF8(), 1);
+    ASSERT_NE (plugin, nullptr);
+
+    const auto numPresets
+        = juce::File (ORVO_FACTORY_PRESETS_SOURCE).findChildFiles (juce::File::findFiles, true, "*.vpre").size();
+    ASSERT_EQ (plugin->getNumPrograms(), numPresets + 1);
+    EXPECT_EQ (plugin->getProgramName (0), "Initial Patch");
+
+    juce::StringArray names;
+    for (int i = 1; i < plugin->getNumPrograms(); ++i)
+        names.add (plugin->getProgramName (i));
+
+    ASSERT_TRUE (names.contains ("Vocal De-esser")) << names.joinIntoString (", ");
+
+    // The wrapper passes the program change on from its audio callback; the preset is
+    // then loaded on the message thread.
+    const auto deEsser = names.indexOf ("Vocal De-esser") + 1;
+    plugin->prepareToPlay (48000.0, 512);
+    plugin->setCurrentProgram (deEsser);
+    processOneBlock (*plugin);
+    orvotest::pumpMessages (200);
+    processOneBlock (*plugin);
+
+    auto* gain = parameterNamed (*plugin, "Gain");
+    ASSERT_NE (gain, nullptr);
+    EXPECT_EQ (gain->getCurrentValueAsText(), "-8.0 dB");
 }
 
 INSTANTIATE_TEST_SUITE_P (Formats, HostedPluginTest, ::testing::Values ("VST3", "LV2"));

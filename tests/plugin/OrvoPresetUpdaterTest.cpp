@@ -19,11 +19,10 @@ TEST (OrvoPresetUpdaterTest, VersionComparison)
         bool newer;
     };
 
-    for (const auto& c : { Case { "1.0.0", "0.9.1", true }, Case { "0.9.1", "0.9.1", false },
-                           Case { "0.10.0", "0.9.1", true }, Case { "0.9.0", "0.9.1", false },
-                           Case { "1.0", "0.9.1", false }, Case { "never", "0.9.1", false },
-                           Case { "", "0.9.1", true }, Case { "1.x.0", "0.9.1", true },
-                           Case { "0.x.9", "0.9.1", false } })
+    for (const auto& c :
+         { Case { "1.0.0", "0.9.1", true }, Case { "0.9.1", "0.9.1", false }, Case { "0.10.0", "0.9.1", true },
+           Case { "0.9.0", "0.9.1", false }, Case { "1.0", "0.9.1", false }, Case { "never", "0.9.1", false },
+           Case { "", "0.9.1", true }, Case { "1.x.0", "0.9.1", true }, Case { "0.x.9", "0.9.1", false } })
         EXPECT_EQ (kolbrith::PresetUpdater::isVersionNewer (c.a, c.b), c.newer) << c.a << " vs " << c.b;
 }
 
@@ -49,9 +48,9 @@ TEST (OrvoPresetUpdaterTest, OlderTreesGainEnableAndPreviewAndRescaleTheMinimum)
         const char* expectedMinimum;
     };
 
-    for (const auto& c : { Case { " version=\"0.9.0\"", "0.25", "25" }, Case { " version=\"0.8.12\"", "0", "0" },
-                           Case { " version=\"1.0\"", "0.5", "50" }, Case { "", "1", "100" },
-                           Case { "", "not a number", "0" } })
+    for (const auto& c :
+         { Case { " version=\"0.9.0\"", "0.25", "25" }, Case { " version=\"0.8.12\"", "0", "0" },
+           Case { " version=\"1.0\"", "0.5", "50" }, Case { "", "1", "100" }, Case { "", "not a number", "0" } })
     {
         auto tree = storedTree (juce::String ("<orvo") + c.versionAttribute
                                 + "><PARAM id=\"enable\" value=\"0\"/><PARAM id=\"modminimum\" value=\"" + c.minimum

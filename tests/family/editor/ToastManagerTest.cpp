@@ -1,5 +1,6 @@
 #include "family/editor/ToastManager.h"
 #include "family/log/KolbrithLogger.h"
+#include "tests/MessagePump.h"
 #include "tests/TestLibrary.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +31,8 @@ void click (kolbrith::Toast& toast, float x)
     const auto position = juce::Point<float> (x, 25.0f);
     auto source = juce::Desktop::getInstance().getMainMouseSource();
     toast.mouseDown (juce::MouseEvent (source, position, juce::ModifierKeys(), 1.0f, 0.0f, 0.0f, 0.0f, 0.0f, &toast,
-                                       &toast, juce::Time::getCurrentTime(), position,
-                                       juce::Time::getCurrentTime(), 1, false));
+                                       &toast, juce::Time::getCurrentTime(), position, juce::Time::getCurrentTime(), 1,
+                                       false));
 }
 } // namespace
 
@@ -101,7 +102,7 @@ TEST (ToastManagerTest, EachToastIsLoggedOnceWithItsLevelsPrefix)
     const auto lines = juce::StringArray::fromLines (library.logFile.loadFileAsString().trimEnd());
     ASSERT_EQ (lines.size(), 4);
     EXPECT_TRUE (lines[0].endsWith (" ERROR: broken"));
-    EXPECT_TRUE (lines[1].endsWith (" saved") && ! lines[1].contains ("ERROR"));
-    EXPECT_TRUE (lines[2].endsWith (" note") && ! lines[2].contains ("ERROR"));
+    EXPECT_TRUE (lines[1].endsWith (" saved") && !lines[1].contains ("ERROR"));
+    EXPECT_TRUE (lines[2].endsWith (" note") && !lines[2].contains ("ERROR"));
     EXPECT_TRUE (lines[3].endsWith (" ERROR: fatal"));
 }

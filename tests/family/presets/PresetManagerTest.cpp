@@ -80,8 +80,7 @@ TEST (PresetManagerTest, NumbersTheLibraryDepthFirstWithUpperCaseFirst)
     EXPECT_TRUE (initial.path.isEmpty());
 
     // Factory presets at the top, user presets in a sub-menu; empty folders nowhere.
-    EXPECT_EQ (describe (manager.getPresetMenu()),
-               "1:Initial Patch 2:B 3:a Sub[4:c] | User[5:Initial Patch 6:Zed]");
+    EXPECT_EQ (describe (manager.getPresetMenu()), "1:Initial Patch 2:B 3:a Sub[4:c] | User[5:Initial Patch 6:Zed]");
 
     const auto tree = manager.getPresetTree();
     EXPECT_EQ (tree.getType().toString(), "presets");

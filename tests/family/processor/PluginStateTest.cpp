@@ -1,4 +1,5 @@
 #include "plugin/DynamicEqAudioProcessor.h"
+#include "tests/MessagePump.h"
 #include "tests/TestLibrary.h"
 
 #include <gtest/gtest.h>
@@ -256,11 +257,12 @@ TEST (PluginStateTest, ProgramCallsFromAnotherThreadReachTheMessageThread)
     processor.presetManager.addListener (&observer);
     processor.pretendLastRestoreWas (5000);
 
-    std::thread host ([&]
-                      {
-                          processor.setCurrentProgram (1);
-                          processor.getProgramName (9);
-                      });
+    std::thread host (
+        [&]
+        {
+            processor.setCurrentProgram (1);
+            processor.getProgramName (9);
+        });
     host.join();
 
     EXPECT_EQ (processor.getCurrentProgram(), 0) << "nothing happens on the host's thread";
