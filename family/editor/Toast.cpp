@@ -16,6 +16,13 @@ juce::String Toast::textForLevel (const juce::String& text, int toastLevel)
     return toastLevel == error || toastLevel == critical ? "ERROR: " + text : text;
 }
 
+juce::Colour Toast::colourOr (int colourId, juce::Colour fallback) const
+{
+    // Until a theme has set the toast colours, plain ones keep the text readable.
+    return isColourSpecified (colourId) || getLookAndFeel().isColourSpecified (colourId) ? findColour (colourId)
+                                                                                         : fallback;
+}
+
 void Toast::paint (juce::Graphics& g)
 {
     const auto fill = [this]
@@ -23,9 +30,9 @@ void Toast::paint (juce::Graphics& g)
         switch (level)
         {
             case error:
-            case critical: return findColour (toastErrorColourId);
-            case success: return findColour (toastSuccessColourId);
-            default: return findColour (toastInfoColourId);
+            case critical: return colourOr (toastErrorColourId, juce::Colour (0xffb3261e));
+            case success: return colourOr (toastSuccessColourId, juce::Colour (0xff2e7d32));
+            default: return colourOr (toastInfoColourId, juce::Colour (0xff3c4043));
         }
     }();
 
@@ -35,7 +42,7 @@ void Toast::paint (juce::Graphics& g)
     g.setColour (fill);
     g.fillRoundedRectangle (getLocalBounds().toFloat(), 5.0f);
 
-    g.setColour (findColour (toastTextColourId));
+    g.setColour (colourOr (toastTextColourId, juce::Colours::white));
     g.setFont (16.0f);
     g.drawText (message, 5, 5, juce::jmax (w - 10, 0), juce::jmax (h - 10, 0), juce::Justification::topLeft, true);
 

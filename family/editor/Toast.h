@@ -36,6 +36,8 @@ public:
 private:
     static constexpr int dismissWidth = 70;
 
+    juce::Colour colourOr (int colourId, juce::Colour fallback) const;
+
     const juce::String message;
     const int level;
     const bool dismissable;

@@ -8,13 +8,31 @@ void replaceParameterState (juce::AudioProcessorValueTreeState& parameters, juce
     {
         const auto* parameter = dynamic_cast<juce::RangedAudioParameter*> (p);
 
-        if (parameter == nullptr || stored.getChildWithProperty ("id", parameter->paramID).isValid())
+        if (parameter == nullptr)
             continue;
 
-        juce::ValueTree entry ("PARAM");
-        entry.setProperty ("id", parameter->paramID, nullptr);
-        entry.setProperty ("value", parameter->convertFrom0to1 (parameter->getValue()), nullptr);
-        stored.appendChild (entry, nullptr);
+        const auto current = parameter->convertFrom0to1 (parameter->getValue());
+        bool found = false;
+
+        for (auto entry : stored)
+        {
+            if (entry.getProperty ("id").toString() != parameter->paramID)
+                continue;
+
+            found = true;
+
+            // NaN or infinity from a damaged file would reach the filters as they are.
+            if (!std::isfinite ((double) entry.getProperty ("value")))
+                entry.setProperty ("value", current, nullptr);
+        }
+
+        if (!found)
+        {
+            juce::ValueTree entry ("PARAM");
+            entry.setProperty ("id", parameter->paramID, nullptr);
+            entry.setProperty ("value", current, nullptr);
+            stored.appendChild (entry, nullptr);
+        }
     }
 
     parameters.replaceState (stored);

@@ -190,6 +190,35 @@ TEST (PresetManagerTest, IndicesOutsideTheListAndUnreadableFilesChangeNoParamete
     EXPECT_EQ (processor.toastManager.getNumToasts(), 0);
 }
 
+TEST (PresetManagerTest, DamagedValuesKeepTheCurrentSetting)
+{
+    TestLibrary library;
+    library.addPreset (true, "Damaged.vpre",
+                       "<orvo version=\"1.5.4\"><PARAM id=\"gain\" value=\"1e999\"/><PARAM id=\"q\" value=\"nan\"/>"
+                       "<PARAM id=\"frequency\" value=\"-1e999\"/><PARAM id=\"output\" value=\"-3\"/>"
+                       "<PARAM id=\"release\" value=\""
+                           + juce::String::repeatedString ("9", 100000) + "\"/></orvo>");
+
+    auto processor = std::make_unique<DynamicEqAudioProcessor>();
+    processor->prepareToPlay (48000.0, 512);
+    processor->presetManager.loadPreset (1);
+
+    EXPECT_FLOAT_EQ (valueOf (*processor, "gain"), 0.0f);
+    EXPECT_FLOAT_EQ (valueOf (*processor, "q"), 0.707f);
+    EXPECT_FLOAT_EQ (valueOf (*processor, "frequency"), 5000.0f);
+    EXPECT_FLOAT_EQ (valueOf (*processor, "output"), -3.0f) << "the sound entries still apply";
+    EXPECT_TRUE (std::isfinite (valueOf (*processor, "release")));
+
+    juce::AudioBuffer<float> buffer (3, 256);
+    for (int i = 0; i < 256; ++i)
+        buffer.setSample (0, i, std::sin ((float) i * 0.1f));
+
+    juce::MidiBuffer midi;
+    processor->processBlock (buffer, midi);
+    EXPECT_TRUE (std::isfinite (buffer.getMagnitude (0, 0, 256)));
+    EXPECT_GT (buffer.getMagnitude (0, 0, 256), 0.1f);
+}
+
 TEST (PresetManagerTest, OldPresetsAreMigratedWhenLoaded)
 {
     TestLibrary library;
