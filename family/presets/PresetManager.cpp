@@ -238,17 +238,56 @@ void PresetManager::loadPreset (int index)
     if (xml == nullptr && path.isNotEmpty())
         xml = juce::parseXML (juce::File (path));
 
-    if (xml == nullptr)
-        return;
+    if (xml != nullptr)
+        applyPreset (*xml, loaded, index == 0);
+}
 
-    xml->setTagName (xml->getTagName().toLowerCase());
+void PresetManager::applyPreset (juce::XmlElement& xml, const Preset& loaded, bool isInitialPatch)
+{
+    xml.setTagName (xml.getTagName().toLowerCase());
 
-    auto state = juce::ValueTree::fromXml (*xml);
+    auto state = juce::ValueTree::fromXml (xml);
     updater->update (state);
     replaceParameterState (parameters, state);
 
     listeners.call ([&loaded] (Listener& l) { l.presetLoaded (loaded); });
-    processor.stateLoaded (true, index == 0);
+    processor.stateLoaded (true, isInitialPatch);
+}
+
+bool PresetManager::loadPresetFile (const juce::File& file)
+{
+    auto xml = juce::parseXML (file);
+
+    if (xml == nullptr)
+        return false;
+
+    int libraryIndex = -1;
+
+    {
+        const juce::ScopedLock sl (listLock);
+
+        for (const auto& preset : presets)
+            if (preset.path == file.getFullPathName())
+                libraryIndex = preset.index;
+    }
+
+    if (libraryIndex >= 0)
+    {
+        loadPreset (libraryIndex);
+        return true;
+    }
+
+    processor.aboutToLoadState (true, false);
+
+    Preset loaded;
+    loaded.name = file.getFileNameWithoutExtension();
+    loaded.path = file.getFullPathName();
+    loaded.author = xml->getStringAttribute ("author");
+    loaded.description = xml->getStringAttribute ("description");
+    loaded.categories = Preset::parseCategories (xml->getStringAttribute ("categories"));
+
+    applyPreset (*xml, loaded, false);
+    return true;
 }
 
 //==============================================================================

@@ -40,6 +40,11 @@ public:
     /** Applies the preset with this index; an index outside the list is ignored. */
     void loadPreset (int index);
 
+    /** Applies a preset file, which need not be in the library, exactly as loadPreset()
+        would (migration included). A library file becomes the current preset. Returns
+        false, changing nothing, when the file cannot be read as XML. */
+    bool loadPresetFile (const juce::File& file);
+
     /** The entry with this index; an empty Preset (and an error toast for indices other
         than 0) when there is none. */
     Preset getPresetByIndex (int index) const;
@@ -71,6 +76,7 @@ public:
 private:
     juce::ValueTree scanLibrary (const juce::String& folderPath, const juce::String& folderName);
     static void sortFolder (juce::ValueTree& folder);
+    void applyPreset (juce::XmlElement& xml, const Preset& loaded, bool isInitialPatch);
     static juce::PopupMenu buildMenu (const juce::ValueTree& folder);
 
     bool factoryPresetsFound = false;
