@@ -367,3 +367,34 @@ TEST (BlockProcessingTest, AudioPathAllocatesNothing)
         }
     }
 }
+
+TEST (BlockProcessingTest, BlockSizeDoesNotChangeTheResultEvenPastThePreparedSize)
+{
+    std::vector<juce::AudioBuffer<float>> results;
+
+    for (const auto blockSize : { 1, 64, 4096 })
+    {
+        auto processor = makeProcessor (2, 1, 48000.0, 64); // prepared for 64
+        setParameter (*processor, "gain", 9.0f);
+        setParameter (*processor, "moddestination", 2.0f);
+        setParameter (*processor, "modeq", 1.0f);
+
+        auto signal = makeBuffer (*processor, 8192);
+        fillSine (signal, 0, 0.7f, 0.013);
+        fillSine (signal, 1, 0.4f, 0.031);
+
+        for (int start = 0; start < signal.getNumSamples(); start += blockSize)
+        {
+            juce::AudioBuffer<float> block (signal.getArrayOfWritePointers(), signal.getNumChannels(), start,
+                                            std::min (blockSize, signal.getNumSamples() - start));
+            process (*processor, block);
+        }
+
+        results.push_back (signal);
+    }
+
+    for (size_t r = 1; r < results.size(); ++r)
+        for (int ch = 0; ch < 2; ++ch)
+            EXPECT_EQ (
+                std::memcmp (results[0].getReadPointer (ch), results[r].getReadPointer (ch), sizeof (float) * 8192), 0);
+}
