@@ -247,8 +247,10 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
 
     const auto modulated = static_cast<BandSetting> (destination);
     const auto v = ModulationMapping::map (modulated, (float) displayBand.getSetting (modulated), e, settings.minimum);
-    liveBand.setSetting (modulated, v);
-    rightBand.setSetting (modulated, v);
+
+    // The right band always has the live band's settings: design once, copy.
+    if (liveBand.modulate (modulated, v))
+        rightBand.copyDesignFrom (liveBand);
 }
 
 void DynamicEqAudioProcessor::previewSample (float* left, float* right, const float* sidechain, int i,
@@ -353,6 +355,10 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
             }
         }
     }
+
+    // The editor's curve follows the band once per block.
+    liveBand.publishIfChanged();
+    rightBand.publishIfChanged();
 
     if (openEditors.load (std::memory_order_acquire) > 0 && buffer.getNumChannels() > 0)
     {

@@ -6,8 +6,14 @@ BiquadCoefficients BiquadCoefficients::design (BiquadResponse response, double f
                                                double gainDb) noexcept
 {
     const auto w0 = 6.283185307179586 * f / fs;
-    const auto c = std::cos (w0);
-    const auto s = std::sin (w0);
+    const auto usesGain = response == BiquadResponse::peak || response == BiquadResponse::lowShelf
+                          || response == BiquadResponse::highShelf;
+    return designFromParts (response, std::cos (w0), std::sin (w0), q, usesGain ? std::pow (10.0, gainDb / 40.0) : 1.0);
+}
+
+BiquadCoefficients BiquadCoefficients::designFromParts (BiquadResponse response, double c, double s, double q,
+                                                        double A) noexcept
+{
     const auto alpha = s / (2.0 * q);
 
     double b0 = 1.0, b1 = 0.0, b2 = 0.0, a0 = 1.0, a1 = 0.0, a2 = 0.0;
@@ -52,7 +58,6 @@ BiquadCoefficients BiquadCoefficients::design (BiquadResponse response, double f
 
         case BiquadResponse::peak:
         {
-            const auto A = std::pow (10.0, gainDb / 40.0);
             b0 = 1.0 + alpha * A;
             b1 = -2.0 * c;
             b2 = 1.0 - alpha * A;
@@ -64,7 +69,6 @@ BiquadCoefficients BiquadCoefficients::design (BiquadResponse response, double f
 
         case BiquadResponse::lowShelf:
         {
-            const auto A = std::pow (10.0, gainDb / 40.0);
             const auto k = std::sqrt (A) * s / q;
             b0 = A * ((A + 1.0) - (A - 1.0) * c + k);
             b1 = 2.0 * A * ((A - 1.0) - (A + 1.0) * c);
@@ -77,7 +81,6 @@ BiquadCoefficients BiquadCoefficients::design (BiquadResponse response, double f
 
         case BiquadResponse::highShelf:
         {
-            const auto A = std::pow (10.0, gainDb / 40.0);
             const auto k = std::sqrt (A) * s / q;
             b0 = A * ((A + 1.0) + (A - 1.0) * c + k);
             b1 = -2.0 * A * ((A - 1.0) + (A + 1.0) * c);

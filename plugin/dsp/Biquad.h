@@ -21,6 +21,12 @@ struct BiquadCoefficients
     static BiquadCoefficients design (BiquadResponse response, double frequency, double sampleRate, double q,
                                       double gainDb) noexcept;
 
+    /** The same design from precomputed parts: c and s are the cosine and sine of
+        2π·f/fs, A is 10^(gainDb/40) (read by peak and shelves only). Sections that
+        share a frequency share c and s, and A is recomputed only when the gain moves. */
+    static BiquadCoefficients designFromParts (BiquadResponse response, double c, double s, double q,
+                                               double A) noexcept;
+
     /** Linear magnitude at a frequency; 0 where the expression is not a number. */
     double getMagnitude (double frequency, double sampleRate) const noexcept;
 
@@ -46,6 +52,18 @@ public:
         y2 = y1;
         y1 = y;
         return y;
+    }
+
+    /** Takes coefficients designed elsewhere for these settings. */
+    void setDesign (const BiquadCoefficients& coefficients, BiquadResponse newResponse, double newFrequency,
+                    double newSampleRate, double newQ, double newGainDb) noexcept
+    {
+        c = coefficients;
+        response = newResponse;
+        frequency = newFrequency;
+        sampleRate = newSampleRate;
+        q = newQ;
+        gainDb = newGainDb;
     }
 
     /** Clears the filter memory. */

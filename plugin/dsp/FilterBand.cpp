@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace
 {
@@ -74,66 +75,154 @@ void FilterBand::configure (FilterType newType, double newSampleRate, double new
 
 void FilterBand::setType (FilterType newType) noexcept
 {
-    type = newType;
-    recompute();
+    if (newType != type)
+    {
+        type = newType;
+        recompute();
+    }
 }
 
 void FilterBand::setFrequency (double newFrequency) noexcept
 {
-    frequency = newFrequency;
-    recompute();
+    setSetting (BandSetting::frequency, newFrequency);
 }
 
 void FilterBand::setQ (double newQ) noexcept
 {
-    q = newQ;
-    recompute();
+    setSetting (BandSetting::q, newQ);
 }
 
 void FilterBand::setGain (double newGainDb) noexcept
 {
-    gainDb = newGainDb;
-    recompute();
+    setSetting (BandSetting::gain, newGainDb);
+}
+
+double& FilterBand::settingRef (BandSetting setting) noexcept
+{
+    switch (setting)
+    {
+        case BandSetting::q: return q;
+        case BandSetting::gain: return gainDb;
+        case BandSetting::frequency:
+        default: return frequency;
+    }
 }
 
 void FilterBand::setSetting (BandSetting setting, double value) noexcept
 {
-    switch (setting)
-    {
-        case BandSetting::frequency: setFrequency (value); break;
-        case BandSetting::q: setQ (value); break;
-        case BandSetting::gain: setGain (value); break;
-    }
+    if (modulate (setting, value))
+        publish();
 }
 
 double FilterBand::getSetting (BandSetting setting) const noexcept
 {
     switch (setting)
     {
-        case BandSetting::frequency: return frequency;
         case BandSetting::q: return q;
         case BandSetting::gain: return gainDb;
+        case BandSetting::frequency:
+        default: return frequency;
     }
-
-    return frequency;
 }
 
-void FilterBand::recompute() noexcept
+bool FilterBand::modulate (BandSetting setting, double value) noexcept
+{
+    auto& current = settingRef (setting);
+
+    // The same settings give the same coefficients: nothing to do.
+    if (current == value)
+        return false;
+
+    current = value;
+    recompute (false);
+    return true;
+}
+
+void FilterBand::copyDesignFrom (const FilterBand& other) noexcept
+{
+    type = other.type;
+    frequency = other.frequency;
+    q = other.q;
+    gainDb = other.gainDb;
+    sampleRate = other.sampleRate;
+    fourthOrder = other.fourthOrder;
+
+    const auto& a = other.sectionA;
+    sectionA.setDesign (a.getCoefficients(), a.getResponse(), a.getFrequency(), a.getSampleRate(), a.getQ(),
+                        a.getGainDb());
+
+    if (fourthOrder)
+    {
+        const auto& b = other.sectionB;
+        sectionB.setDesign (b.getCoefficients(), b.getResponse(), b.getFrequency(), b.getSampleRate(), b.getQ(),
+                            b.getGainDb());
+    }
+
+    unpublished = true;
+}
+
+void FilterBand::publishIfChanged() noexcept
+{
+    if (unpublished)
+        publish();
+}
+
+void FilterBand::recompute (bool publishNow) noexcept
 {
     fourthOrder = isFourthOrder (type);
 
     const auto response = responseFor (type);
     const auto designFrequency = std::min (frequency, getMaxDesignFrequency (sampleRate));
-    const auto [qA, qB] = fourthOrder ? splitQ (q) : std::pair { q, q };
 
-    sectionA.setup (response, designFrequency, sampleRate, qA, gainDb);
-    sectionB.setup (response, designFrequency, sampleRate, qB, gainDb);
+    // Both sections share the frequency, so they share one sine and cosine.
+    const auto w0 = 6.283185307179586 * designFrequency / sampleRate;
+    const auto c = std::cos (w0);
+    const auto s = std::sin (w0);
 
+    if (response == BiquadResponse::peak || response == BiquadResponse::lowShelf
+        || response == BiquadResponse::highShelf)
+    {
+        if (!(gainDb == cachedGainDb))
+        {
+            cachedA = std::pow (10.0, gainDb / 40.0);
+            cachedGainDb = gainDb;
+        }
+    }
+
+    if (fourthOrder)
+    {
+        if (!(q == cachedQ))
+        {
+            std::tie (cachedQA, cachedQB) = splitQ (q);
+            cachedQ = q;
+        }
+
+        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQA, cachedA), response,
+                            designFrequency, sampleRate, cachedQA, gainDb);
+        sectionB.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQB, cachedA), response,
+                            designFrequency, sampleRate, cachedQB, gainDb);
+    }
+    else
+    {
+        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, q, cachedA), response, designFrequency,
+                            sampleRate, q, gainDb);
+    }
+
+    if (publishNow)
+        publish();
+    else
+        unpublished = true;
+}
+
+void FilterBand::publish() noexcept
+{
     FilterResponse snapshot;
-    snapshot.sections = { sectionA.getCoefficients(), sectionB.getCoefficients() };
+    snapshot.sections
+        = { sectionA.getCoefficients(), fourthOrder ? sectionB.getCoefficients() : BiquadCoefficients {} };
     snapshot.numSections = fourthOrder ? 2 : 1;
     snapshot.sampleRate = sampleRate;
     published.publish (snapshot);
+    unpublished = false;
 }
 
 double FilterBand::recoverFromNonFinite() noexcept

@@ -61,6 +61,18 @@ public:
     void setSetting (BandSetting setting, double value) noexcept;
     double getSetting (BandSetting setting) const noexcept;
 
+    /** The audio thread's per-sample path: like setSetting(), but nothing is redesigned
+        when the value did not change and the response is published later, by
+        publishIfChanged(). Returns whether the design changed. */
+    bool modulate (BandSetting setting, double value) noexcept;
+
+    /** Takes another band's settings and coefficients, keeping this band's memory; for a
+        band that always has the same settings as another. Published later too. */
+    void copyDesignFrom (const FilterBand& other) noexcept;
+
+    /** Publishes the response when the quiet paths above changed it. */
+    void publishIfChanged() noexcept;
+
     /** Filters one sample. A result that is not finite clears the memory and gives 0, so
         one bad input sample cannot silence the band for good. */
     double processSample (double x) noexcept
@@ -92,8 +104,12 @@ public:
     const Biquad& getSectionB() const noexcept { return sectionB; }
 
 private:
-    void recompute() noexcept;
+    /** Redesigns the sections in use; publishes the response unless told not to. */
+    void recompute (bool publishNow = true) noexcept;
+    void publish() noexcept;
     double recoverFromNonFinite() noexcept;
+
+    double& settingRef (BandSetting setting) noexcept;
 
     FilterType type = FilterType::peak;
     double frequency = 1000.0;
@@ -102,6 +118,11 @@ private:
     double sampleRate = 44100.0;
     bool fourthOrder = false;
 
+    // Parts of the design that change more rarely than the frequency.
+    double cachedGainDb = std::nan (""), cachedA = 1.0;
+    double cachedQ = std::nan (""), cachedQA = 0.0, cachedQB = 0.0;
+
     Biquad sectionA, sectionB;
     PublishedFilterResponse published;
+    bool unpublished = false;
 };
