@@ -38,7 +38,7 @@ struct AnalyserFeed
         {
             fifoIndex = 0;
 
-            if (!nextBlockReady.load (std::memory_order_acquire))
+            if (! nextBlockReady.load (std::memory_order_acquire))
             {
                 std::fill (fftData.begin() + fftSize, fftData.end(), 0.0f);
                 std::copy (fifo.begin(), fifo.end(), fftData.begin());

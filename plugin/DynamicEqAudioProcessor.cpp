@@ -234,7 +234,7 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
         x = std::abs (mainRight[i]) < std::abs (mainLeft[i]) ? mainLeft[i] : mainRight[i];
 
     // A bad host sample counts as silence instead of poisoning the envelope for good.
-    if (!std::isfinite (x))
+    if (! std::isfinite (x))
         x = 0.0f;
 
     if (modEqOn)
@@ -248,9 +248,9 @@ void DynamicEqAudioProcessor::modulateSample (const float* mainLeft, const float
     const auto modulated = static_cast<BandSetting> (destination);
     const auto v = ModulationMapping::map (modulated, (float) displayBand.getSetting (modulated), e, settings.minimum);
 
-    // The right band always has the live band's settings: design once, copy.
-    if (liveBand.modulate (modulated, v))
-        rightBand.copyDesignFrom (liveBand);
+    // The right band always has the live band's settings, so it filters with the live
+    // band's design and takes a copy of it only once per block.
+    rightBandBehind |= liveBand.modulate (modulated, v);
 }
 
 void DynamicEqAudioProcessor::previewSample (float* left, float* right, const float* sidechain, int i,
@@ -272,6 +272,8 @@ void DynamicEqAudioProcessor::routeSample (float* left, float* right, int i, flo
 {
     const auto filtered
         = [outputGain] (FilterBand& band, float x) { return (float) band.processSample (x) * outputGain; };
+    const auto filteredRight
+        = [this, outputGain] (float x) { return (float) rightBand.processSampleUsing (liveBand, x) * outputGain; };
 
     if (right == nullptr)
     {
@@ -303,12 +305,12 @@ void DynamicEqAudioProcessor::routeSample (float* left, float* right, int i, flo
 
         case modeLeft: left[i] = filtered (liveBand, l); break;
 
-        case modeRight: right[i] = filtered (rightBand, r); break;
+        case modeRight: right[i] = filteredRight (r); break;
 
         case modeAll:
         default:
             left[i] = filtered (liveBand, l);
-            right[i] = filtered (rightBand, r);
+            right[i] = filteredRight (r);
             break;
     }
 }
@@ -317,7 +319,7 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
 {
     using P = OrvoParameter;
 
-    if (!isOn (parameterValue (P::enable)))
+    if (! isOn (parameterValue (P::enable)))
         return;
 
     const juce::ScopedLock sl (processLock);
@@ -354,6 +356,12 @@ void DynamicEqAudioProcessor::processAudioBlock (juce::AudioBuffer<float>& buffe
                 routeSample (left, right, i, settings.outputGain);
             }
         }
+    }
+
+    if (rightBandBehind)
+    {
+        rightBand.copyDesignFrom (liveBand);
+        rightBandBehind = false;
     }
 
     // The editor's curve follows the band once per block.

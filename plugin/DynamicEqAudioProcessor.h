@@ -130,6 +130,9 @@ private:
 
     std::atomic<int> openEditors { 0 };
 
+    /** The live band was modulated in this block and the right band has not caught up. */
+    bool rightBandBehind = false;
+
     /** Its address goes to the base before it is constructed; the base calls it only
         when a stored tree is applied, long after. */
     OrvoPresetUpdater orvoPresetUpdater;

@@ -16,7 +16,7 @@ void pumpMessages (int milliseconds)
     const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) milliseconds;
 
     while (juce::Time::getMillisecondCounter() < end)
-        if (!juce::dispatchNextMessageOnSystemQueue (true))
+        if (! juce::dispatchNextMessageOnSystemQueue (true))
             juce::Thread::sleep (1);
 }
 } // namespace orvotest

@@ -105,7 +105,7 @@ void ToastManager::layOut()
         toast->setVisible (true);
     }
 
-    setVisible (!toasts.isEmpty());
+    setVisible (! toasts.isEmpty());
     toFront (false);
 }
 } // namespace kolbrith

@@ -5,7 +5,7 @@ namespace kolbrith
 KolbrithLogger::KolbrithLogger (const juce::File& file)
     : logFile (file)
 {
-    if (!logFile.exists())
+    if (! logFile.exists())
         (void) logFile.create();
 }
 

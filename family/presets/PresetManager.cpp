@@ -109,7 +109,7 @@ juce::ValueTree PresetManager::scanLibrary (const juce::String& folderPath, cons
 
     const juce::File folder (folderPath);
 
-    if (folderPath.isEmpty() || !folder.isDirectory())
+    if (folderPath.isEmpty() || ! folder.isDirectory())
         return folderNode;
 
     const auto isFactory = folderName == "Factory";
@@ -133,11 +133,11 @@ juce::ValueTree PresetManager::scanLibrary (const juce::String& folderPath, cons
 
         for (const auto& part : parts)
         {
-            if (!part.endsWith (presetExtension))
+            if (! part.endsWith (presetExtension))
             {
                 auto subfolder = node.getChildWithName (folderType (part));
 
-                if (!subfolder.isValid())
+                if (! subfolder.isValid())
                 {
                     subfolder = juce::ValueTree (folderType (part));
                     node.appendChild (subfolder, nullptr);
@@ -174,7 +174,7 @@ void PresetManager::sortFolder (juce::ValueTree& folder)
     folder.sort (order, nullptr, false);
 
     for (auto child : folder)
-        if (!isPreset (child))
+        if (! isPreset (child))
             sortFolder (child);
 }
 

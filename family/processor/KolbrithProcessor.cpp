@@ -129,7 +129,7 @@ void KolbrithProcessor::setStateInformation (const void* data, int sizeInBytes)
 
     xml->setTagName (xml->getTagName().toLowerCase());
 
-    if (!xml->hasTagName (parameters.state.getType().toString()))
+    if (! xml->hasTagName (parameters.state.getType().toString()))
         return;
 
     aboutToLoadState (false, false);
@@ -150,7 +150,7 @@ void KolbrithProcessor::takeInitialPatchSnapshot()
     presetManager.setInitialPatch (parameters.copyState().createXml());
     stateSaved (true, true);
 
-    if (!presetManager.hasFactoryPresets())
+    if (! presetManager.hasFactoryPresets())
         toastManager.addToast ("No factory presets found! Please reinstall the plugin.", ToastLevel::error, true);
 }
 

@@ -22,11 +22,11 @@ void replaceParameterState (juce::AudioProcessorValueTreeState& parameters, juce
             found = true;
 
             // NaN or infinity from a damaged file would reach the filters as they are.
-            if (!std::isfinite ((double) entry.getProperty ("value")))
+            if (! std::isfinite ((double) entry.getProperty ("value")))
                 entry.setProperty ("value", current, nullptr);
         }
 
-        if (!found)
+        if (! found)
         {
             juce::ValueTree entry ("PARAM");
             entry.setProperty ("id", parameter->paramID, nullptr);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cmath>
+
 /** The shape of one second-order section. */
 enum class BiquadResponse
 {
@@ -22,10 +24,11 @@ struct BiquadCoefficients
                                       double gainDb) noexcept;
 
     /** The same design from precomputed parts: c and s are the cosine and sine of
-        2π·f/fs, A is 10^(gainDb/40) (read by peak and shelves only). Sections that
+        2π·f/fs, A is 10^(gainDb/40) and sqrtA its square root (read by peak and
+        shelves only). Sections that
         share a frequency share c and s, and A is recomputed only when the gain moves. */
-    static BiquadCoefficients designFromParts (BiquadResponse response, double c, double s, double q,
-                                               double A) noexcept;
+    static BiquadCoefficients designFromParts (BiquadResponse response, double c, double s, double q, double A,
+                                               double sqrtA) noexcept;
 
     /** Linear magnitude at a frequency; 0 where the expression is not a number. */
     double getMagnitude (double frequency, double sampleRate) const noexcept;
@@ -36,6 +39,77 @@ struct BiquadCoefficients
     }
 };
 
+// Inline: the per-sample modulation path designs through it.
+inline BiquadCoefficients BiquadCoefficients::designFromParts (BiquadResponse response, double c, double s, double q,
+                                                               double A, double sqrtA) noexcept
+{
+    // Where two coefficients share a numerator, one division serves both; halving and
+    // negation are exact, so every coefficient equals the plain formula's b/a0.
+    switch (response)
+    {
+        case BiquadResponse::lowPass:
+        {
+            const auto alpha = s / (2.0 * q);
+            const auto a0 = 1.0 + alpha;
+            const auto b1 = (1.0 - c) / a0;
+            return { b1 * 0.5, b1, b1 * 0.5, (-2.0 * c) / a0, (1.0 - alpha) / a0 };
+        }
+
+        case BiquadResponse::highPass:
+        {
+            const auto alpha = s / (2.0 * q);
+            const auto a0 = 1.0 + alpha;
+            const auto b0 = (1.0 + c) / a0;
+            return { b0 * 0.5, -b0, b0 * 0.5, (-2.0 * c) / a0, (1.0 - alpha) / a0 };
+        }
+
+        case BiquadResponse::bandPass:
+        {
+            const auto alpha = s / (2.0 * q);
+            const auto a0 = 1.0 + alpha;
+            const auto b0 = alpha / a0;
+            return { b0, 0.0 / a0, -b0, (-2.0 * c) / a0, (1.0 - alpha) / a0 };
+        }
+
+        case BiquadResponse::notch:
+        {
+            const auto alpha = s / (2.0 * q);
+            const auto a0 = 1.0 + alpha;
+            const auto b0 = 1.0 / a0;
+            const auto a1 = (-2.0 * c) / a0;
+            return { b0, a1, b0, a1, (1.0 - alpha) / a0 };
+        }
+
+        case BiquadResponse::peak:
+        {
+            const auto alpha = s / (2.0 * q);
+            const auto alphaOverA = alpha / A;
+            const auto a0 = 1.0 + alphaOverA;
+            const auto a1 = (-2.0 * c) / a0;
+            return { (1.0 + alpha * A) / a0, a1, (1.0 - alpha * A) / a0, a1, (1.0 - alphaOverA) / a0 };
+        }
+
+        case BiquadResponse::lowShelf:
+        {
+            const auto k = sqrtA * s / q;
+            const auto a0 = (A + 1.0) + (A - 1.0) * c + k;
+            return { A * ((A + 1.0) - (A - 1.0) * c + k) / a0, 2.0 * A * ((A - 1.0) - (A + 1.0) * c) / a0,
+                     A * ((A + 1.0) - (A - 1.0) * c - k) / a0, -2.0 * ((A - 1.0) + (A + 1.0) * c) / a0,
+                     ((A + 1.0) + (A - 1.0) * c - k) / a0 };
+        }
+
+        case BiquadResponse::highShelf:
+        default:
+        {
+            const auto k = sqrtA * s / q;
+            const auto a0 = (A + 1.0) - (A - 1.0) * c + k;
+            return { A * ((A + 1.0) + (A - 1.0) * c + k) / a0, -2.0 * A * ((A - 1.0) + (A + 1.0) * c) / a0,
+                     A * ((A + 1.0) + (A - 1.0) * c - k) / a0, 2.0 * ((A - 1.0) - (A + 1.0) * c) / a0,
+                     ((A + 1.0) - (A - 1.0) * c - k) / a0 };
+        }
+    }
+}
+
 /** One second-order section in direct form I, all in double precision. */
 class Biquad
 {
@@ -44,9 +118,12 @@ public:
     void setup (BiquadResponse newResponse, double newFrequency, double newSampleRate, double newQ,
                 double newGainDb) noexcept;
 
-    double processSample (double x) noexcept
+    double processSample (double x) noexcept { return processSample (x, c); }
+
+    /** Filters with another section's coefficients and this section's memory. */
+    double processSample (double x, const BiquadCoefficients& k) noexcept
     {
-        const auto y = c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a1 * y1 - c.a2 * y2;
+        const auto y = k.b0 * x + k.b1 * x1 + k.b2 * x2 - k.a1 * y1 - k.a2 * y2;
         x2 = x1;
         x1 = x;
         y2 = y1;

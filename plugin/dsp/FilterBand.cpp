@@ -25,6 +25,7 @@ BiquadResponse responseFor (FilterType type) noexcept
 
 FilterBand::FilterBand() noexcept
 {
+    typeOrRateChanged();
     recompute();
 }
 
@@ -57,11 +58,6 @@ std::pair<double, double> FilterBand::splitQ (double bandQ) noexcept
     return { 1.0 / (2.0 * std::cos ((45.0 - d) * degrees)), 1.0 / (2.0 * std::cos ((45.0 + d) * degrees)) };
 }
 
-bool FilterBand::isFourthOrder (FilterType t) noexcept
-{
-    return t == FilterType::lowPass || t == FilterType::highPass || t == FilterType::bandPass || t == FilterType::notch;
-}
-
 void FilterBand::configure (FilterType newType, double newSampleRate, double newFrequency, double newQ,
                             double newGainDb) noexcept
 {
@@ -70,7 +66,15 @@ void FilterBand::configure (FilterType newType, double newSampleRate, double new
     frequency = newFrequency;
     q = newQ;
     gainDb = newGainDb;
+    typeOrRateChanged();
     recompute();
+}
+
+void FilterBand::typeOrRateChanged() noexcept
+{
+    fourthOrder = isFourthOrder (type);
+    response = responseFor (type);
+    maxDesignFrequency = getMaxDesignFrequency (sampleRate);
 }
 
 void FilterBand::setType (FilterType newType) noexcept
@@ -78,6 +82,7 @@ void FilterBand::setType (FilterType newType) noexcept
     if (newType != type)
     {
         type = newType;
+        typeOrRateChanged();
         recompute();
     }
 }
@@ -97,45 +102,10 @@ void FilterBand::setGain (double newGainDb) noexcept
     setSetting (BandSetting::gain, newGainDb);
 }
 
-double& FilterBand::settingRef (BandSetting setting) noexcept
-{
-    switch (setting)
-    {
-        case BandSetting::q: return q;
-        case BandSetting::gain: return gainDb;
-        case BandSetting::frequency:
-        default: return frequency;
-    }
-}
-
 void FilterBand::setSetting (BandSetting setting, double value) noexcept
 {
     if (modulate (setting, value))
         publish();
-}
-
-double FilterBand::getSetting (BandSetting setting) const noexcept
-{
-    switch (setting)
-    {
-        case BandSetting::q: return q;
-        case BandSetting::gain: return gainDb;
-        case BandSetting::frequency:
-        default: return frequency;
-    }
-}
-
-bool FilterBand::modulate (BandSetting setting, double value) noexcept
-{
-    auto& current = settingRef (setting);
-
-    // The same settings give the same coefficients: nothing to do.
-    if (current == value)
-        return false;
-
-    current = value;
-    recompute (false);
-    return true;
 }
 
 void FilterBand::copyDesignFrom (const FilterBand& other) noexcept
@@ -146,6 +116,8 @@ void FilterBand::copyDesignFrom (const FilterBand& other) noexcept
     gainDb = other.gainDb;
     sampleRate = other.sampleRate;
     fourthOrder = other.fourthOrder;
+    response = other.response;
+    maxDesignFrequency = other.maxDesignFrequency;
 
     const auto& a = other.sectionA;
     sectionA.setDesign (a.getCoefficients(), a.getResponse(), a.getFrequency(), a.getSampleRate(), a.getQ(),
@@ -169,10 +141,7 @@ void FilterBand::publishIfChanged() noexcept
 
 void FilterBand::recompute (bool publishNow) noexcept
 {
-    fourthOrder = isFourthOrder (type);
-
-    const auto response = responseFor (type);
-    const auto designFrequency = std::min (frequency, getMaxDesignFrequency (sampleRate));
+    const auto designFrequency = std::min (frequency, maxDesignFrequency);
 
     // Both sections share the frequency, so they share one sine and cosine.
     const auto w0 = 6.283185307179586 * designFrequency / sampleRate;
@@ -182,30 +151,31 @@ void FilterBand::recompute (bool publishNow) noexcept
     if (response == BiquadResponse::peak || response == BiquadResponse::lowShelf
         || response == BiquadResponse::highShelf)
     {
-        if (!(gainDb == cachedGainDb))
+        if (! (gainDb == cachedGainDb))
         {
             cachedA = std::pow (10.0, gainDb / 40.0);
+            cachedSqrtA = std::sqrt (cachedA);
             cachedGainDb = gainDb;
         }
     }
 
     if (fourthOrder)
     {
-        if (!(q == cachedQ))
+        if (! (q == cachedQ))
         {
             std::tie (cachedQA, cachedQB) = splitQ (q);
             cachedQ = q;
         }
 
-        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQA, cachedA), response,
-                            designFrequency, sampleRate, cachedQA, gainDb);
-        sectionB.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQB, cachedA), response,
-                            designFrequency, sampleRate, cachedQB, gainDb);
+        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQA, cachedA, cachedSqrtA),
+                            response, designFrequency, sampleRate, cachedQA, gainDb);
+        sectionB.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQB, cachedA, cachedSqrtA),
+                            response, designFrequency, sampleRate, cachedQB, gainDb);
     }
     else
     {
-        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, q, cachedA), response, designFrequency,
-                            sampleRate, q, gainDb);
+        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, q, cachedA, cachedSqrtA), response,
+                            designFrequency, sampleRate, q, gainDb);
     }
 
     if (publishNow)

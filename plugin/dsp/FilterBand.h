@@ -48,7 +48,11 @@ public:
     /** The highest frequency a section is designed at, safely below half the sample rate. */
     static double getMaxDesignFrequency (double sampleRate) noexcept { return 0.49 * sampleRate; }
 
-    static bool isFourthOrder (FilterType type) noexcept;
+    static bool isFourthOrder (FilterType t) noexcept
+    {
+        return t == FilterType::lowPass || t == FilterType::highPass || t == FilterType::bandPass
+               || t == FilterType::notch;
+    }
 
     void configure (FilterType newType, double newSampleRate, double newFrequency, double newQ,
                     double newGainDb) noexcept;
@@ -59,12 +63,27 @@ public:
 
     /** Sets or reads the frequency, Q or gain. */
     void setSetting (BandSetting setting, double value) noexcept;
-    double getSetting (BandSetting setting) const noexcept;
+
+    double getSetting (BandSetting setting) const noexcept
+    {
+        return setting == BandSetting::q ? q : (setting == BandSetting::gain ? gainDb : frequency);
+    }
 
     /** The audio thread's per-sample path: like setSetting(), but nothing is redesigned
         when the value did not change and the response is published later, by
         publishIfChanged(). Returns whether the design changed. */
-    bool modulate (BandSetting setting, double value) noexcept;
+    bool modulate (BandSetting setting, double value) noexcept
+    {
+        auto& current = setting == BandSetting::q ? q : (setting == BandSetting::gain ? gainDb : frequency);
+
+        // The same settings give the same coefficients: nothing to do.
+        if (current == value)
+            return false;
+
+        current = value;
+        recompute (false);
+        return true;
+    }
 
     /** Takes another band's settings and coefficients, keeping this band's memory; for a
         band that always has the same settings as another. Published later too. */
@@ -82,7 +101,22 @@ public:
         if (fourthOrder)
             y = sectionB.processSample (y);
 
-        if (!std::isfinite (y))
+        if (! std::isfinite (y))
+            return recoverFromNonFinite();
+
+        return y;
+    }
+
+    /** Filters one sample with another band's coefficients and this band's memory: a
+        band whose settings always equal another's need not copy its design per sample. */
+    double processSampleUsing (const FilterBand& design, double x) noexcept
+    {
+        auto y = sectionA.processSample (x, design.sectionA.getCoefficients());
+
+        if (design.fourthOrder)
+            y = sectionB.processSample (y, design.sectionB.getCoefficients());
+
+        if (! std::isfinite (y))
             return recoverFromNonFinite();
 
         return y;
@@ -104,22 +138,25 @@ public:
     const Biquad& getSectionB() const noexcept { return sectionB; }
 
 private:
+    void typeOrRateChanged() noexcept;
+
     /** Redesigns the sections in use; publishes the response unless told not to. */
     void recompute (bool publishNow = true) noexcept;
     void publish() noexcept;
     double recoverFromNonFinite() noexcept;
-
-    double& settingRef (BandSetting setting) noexcept;
 
     FilterType type = FilterType::peak;
     double frequency = 1000.0;
     double q = 0.707;
     double gainDb = 0.0;
     double sampleRate = 44100.0;
+    // Follow the type and the sample rate; kept so the per-sample design need not derive them.
     bool fourthOrder = false;
+    BiquadResponse response = BiquadResponse::peak;
+    double maxDesignFrequency = getMaxDesignFrequency (44100.0);
 
     // Parts of the design that change more rarely than the frequency.
-    double cachedGainDb = std::nan (""), cachedA = 1.0;
+    double cachedGainDb = std::nan (""), cachedA = 1.0, cachedSqrtA = 1.0;
     double cachedQ = std::nan (""), cachedQA = 0.0, cachedQB = 0.0;
 
     Biquad sectionA, sectionB;

@@ -268,7 +268,7 @@ TEST (BlockProcessingTest, NonFiniteInputDoesNotPoisonTheOutput)
 
         for (int i = 0; i < 64; ++i)
             for (int ch = 0; ch < 3; ++ch)
-                if (ch == 2 || !c.sidechainOn)
+                if (ch == 2 || ! c.sidechainOn)
                     buffer.setSample (ch, i, c.bad);
 
         process (*processor, buffer);

@@ -75,7 +75,7 @@ int main (int argc, char* argv[])
                 stream.release();
         }
 
-        if (writer == nullptr || !writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()))
+        if (writer == nullptr || ! writer->writeFromAudioSampleBuffer (audio, 0, audio.getNumSamples()))
         {
             std::cerr << "orvo-demo: cannot write \"" << file.getFullPathName() << "\"" << std::endl;
             return 1;
@@ -89,8 +89,8 @@ int main (int argc, char* argv[])
         juce::AudioBuffer<float> before, after;
         double rateBefore = 0.0, rateAfter = 0.0;
 
-        if (!readFile (juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]), before, rateBefore)
-            || !readFile (juce::File::getCurrentWorkingDirectory().getChildFile (argv[3]), after, rateAfter))
+        if (! readFile (juce::File::getCurrentWorkingDirectory().getChildFile (argv[2]), before, rateBefore)
+            || ! readFile (juce::File::getCurrentWorkingDirectory().getChildFile (argv[3]), after, rateAfter))
             return 1;
 
         const auto sibilanceBefore = DemoSignal::sibilanceLevelDb (before, rateBefore);

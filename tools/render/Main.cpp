@@ -45,7 +45,7 @@ void listPresets (DynamicEqAudioProcessor& processor)
         std::cout << juce::String (i).paddedLeft (' ', 3) << "  " << (preset.factory ? "factory" : "user   ") << "  "
                   << (folder.isEmpty() || folder == "." ? juce::String() : folder + "/") << preset.name;
 
-        if (!preset.categories.isEmpty())
+        if (! preset.categories.isEmpty())
             std::cout << "  [" << preset.categories.joinIntoString (", ") << "]";
 
         std::cout << "\n";
@@ -107,7 +107,7 @@ int main (int argc, char* argv[])
     juce::String error;
     const auto options = RenderOptions::parse (arguments, error);
 
-    if (!options)
+    if (! options)
         return fail (error);
 
     if (options->mode == RenderOptions::Mode::help)

@@ -33,7 +33,7 @@ juce::String decibels (double gain)
 std::unique_ptr<juce::AudioFormatReader> openReader (juce::AudioFormatManager& formats, const juce::File& file,
                                                      const juce::String& role, juce::String& error)
 {
-    if (!file.existsAsFile())
+    if (! file.existsAsFile())
     {
         error = "cannot open " + role + " \"" + file.getFullPathName() + "\": no such file";
         return {};
@@ -125,10 +125,10 @@ juce::Result OfflineRenderer::applyPreset (const juce::String& nameOrFile)
     {
         const auto file = juce::File::getCurrentWorkingDirectory().getChildFile (nameOrFile);
 
-        if (!file.existsAsFile())
+        if (! file.existsAsFile())
             return juce::Result::fail ("cannot open preset \"" + file.getFullPathName() + "\": no such file");
 
-        if (!manager.loadPresetFile (file))
+        if (! manager.loadPresetFile (file))
             return juce::Result::fail ("cannot read preset \"" + file.getFullPathName() + "\": not a preset file");
 
         return juce::Result::ok();
@@ -195,14 +195,14 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
     auto* format = formats.findFormatForFileExtension (options.output.getFileExtension());
     const auto extension = options.output.getFileExtension().toLowerCase();
 
-    if (format == nullptr || !juce::StringArray { ".wav", ".aif", ".aiff", ".flac" }.contains (extension))
+    if (format == nullptr || ! juce::StringArray { ".wav", ".aif", ".aiff", ".flac" }.contains (extension))
         return juce::Result::fail ("unsupported output format \"" + options.output.getFileName()
                                    + "\" (use .wav, .aiff or .flac)");
 
     const auto isWav = extension == ".wav";
     auto bitDepth = options.bitDepth.value_or ((int) reader->bitsPerSample);
 
-    if (bitDepth == 32 && !isWav)
+    if (bitDepth == 32 && ! isWav)
     {
         if (options.bitDepth)
             return juce::Result::fail ("32-bit float output needs a .wav file; use --bit-depth 16 or 24");
@@ -210,7 +210,7 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
         bitDepth = 24;
     }
 
-    if (!format->getPossibleBitDepths().contains (bitDepth))
+    if (! format->getPossibleBitDepths().contains (bitDepth))
     {
         if (options.bitDepth)
             return juce::Result::fail (juce::String (bitDepth) + "-bit output is not possible for "
@@ -221,7 +221,7 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
 
     const auto folder = options.output.getParentDirectory();
 
-    if (!folder.isDirectory() || !folder.hasWriteAccess())
+    if (! folder.isDirectory() || ! folder.hasWriteAccess())
         return juce::Result::fail ("cannot write \"" + options.output.getFullPathName() + "\": folder "
                                    + (folder.isDirectory() ? "is not writable" : "does not exist"));
 
@@ -253,7 +253,7 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
         = sidechainReader != nullptr ? juce::AudioChannelSet::canonicalChannelSet ((int) sidechainReader->numChannels)
                                      : juce::AudioChannelSet::disabled();
 
-    if (!processor.setBusesLayout (layout))
+    if (! processor.setBusesLayout (layout))
         return juce::Result::fail ("the processor refused a " + main.getDescription() + " layout");
 
     const auto blockSize = options.blockSize;
@@ -299,7 +299,7 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
         processor.processBlock (block, midi);
         summary.out.add (block, numChannels, n);
 
-        if (!writer->writeFromAudioSampleBuffer (block, 0, n))
+        if (! writer->writeFromAudioSampleBuffer (block, 0, n))
             return juce::Result::fail ("writing \"" + options.output.getFullPathName() + "\" failed (disk full?)");
 
         if (progress)
@@ -309,7 +309,7 @@ juce::Result OfflineRenderer::render (const RenderOptions& options, Summary& sum
     processor.releaseResources();
     writer.reset();
 
-    if (!temporary.overwriteTargetFileWithTemporary())
+    if (! temporary.overwriteTargetFileWithTemporary())
         return juce::Result::fail ("cannot replace \"" + options.output.getFullPathName() + "\"");
 
     summary.elapsedSeconds = (juce::Time::getMillisecondCounterHiRes() - started) / 1000.0;

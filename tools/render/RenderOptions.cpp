@@ -42,7 +42,7 @@ juce::String RenderOptions::getUsage()
 
 std::optional<RenderOptions::Setting> RenderOptions::parseSetting (const juce::String& text, juce::String& error)
 {
-    if (!text.containsChar ('='))
+    if (! text.containsChar ('='))
     {
         error = "--set needs ID=VALUE, got \"" + text + "\"";
         return std::nullopt;
@@ -61,7 +61,7 @@ std::optional<RenderOptions::Setting> RenderOptions::parseSetting (const juce::S
     const auto& info = OrvoParameterInfo::get (parameter);
     Setting setting { info.id, 0.0f };
 
-    if (info.kind == OrvoParameterInfo::Kind::choice && !isNumber (valueText))
+    if (info.kind == OrvoParameterInfo::Kind::choice && ! isNumber (valueText))
     {
         const auto choices = OrvoParameterInfo::getChoiceTexts (info.choices);
         const auto index = choices.indexOf (valueText, true);
@@ -77,7 +77,7 @@ std::optional<RenderOptions::Setting> RenderOptions::parseSetting (const juce::S
         return setting;
     }
 
-    if (!isNumber (valueText))
+    if (! isNumber (valueText))
     {
         error = juce::String ("value for ") + info.id + " is not a number: \"" + valueText + "\"";
         return std::nullopt;
@@ -85,7 +85,7 @@ std::optional<RenderOptions::Setting> RenderOptions::parseSetting (const juce::S
 
     setting.value = valueText.getFloatValue();
 
-    if (!(setting.value >= info.minimum && setting.value <= info.maximum))
+    if (! (setting.value >= info.minimum && setting.value <= info.maximum))
     {
         error = juce::String ("value out of range: ") + info.id + "=" + valueText + " (range "
                 + juce::String (info.minimum) + " to " + juce::String (info.maximum) + info.unit + ")";
@@ -128,18 +128,18 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
         else if (argument == "--preset")
         {
             const auto value = valueOf (i, argument);
-            if (!value)
+            if (! value)
                 return std::nullopt;
             options.preset = *value;
         }
         else if (argument == "--set")
         {
             const auto value = valueOf (i, argument);
-            if (!value)
+            if (! value)
                 return std::nullopt;
 
             const auto setting = parseSetting (*value, error);
-            if (!setting)
+            if (! setting)
                 return std::nullopt;
 
             options.settings.push_back (*setting);
@@ -147,17 +147,17 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
         else if (argument == "--sidechain")
         {
             const auto value = valueOf (i, argument);
-            if (!value)
+            if (! value)
                 return std::nullopt;
             options.sidechain = juce::File::getCurrentWorkingDirectory().getChildFile (*value);
         }
         else if (argument == "--block-size")
         {
             const auto value = valueOf (i, argument);
-            if (!value)
+            if (! value)
                 return std::nullopt;
 
-            if (!value->containsOnly ("0123456789") || value->isEmpty() || value->getIntValue() < 1
+            if (! value->containsOnly ("0123456789") || value->isEmpty() || value->getIntValue() < 1
                 || value->getIntValue() > 65536)
             {
                 error = "--block-size must be a whole number from 1 to 65536, got \"" + *value + "\"";
@@ -169,7 +169,7 @@ std::optional<RenderOptions> RenderOptions::parse (const juce::StringArray& argu
         else if (argument == "--bit-depth")
         {
             const auto value = valueOf (i, argument);
-            if (!value)
+            if (! value)
                 return std::nullopt;
 
             if (*value == "16" || *value == "24")

@@ -102,7 +102,7 @@ TEST (ToastManagerTest, EachToastIsLoggedOnceWithItsLevelsPrefix)
     const auto lines = juce::StringArray::fromLines (library.logFile.loadFileAsString().trimEnd());
     ASSERT_EQ (lines.size(), 4);
     EXPECT_TRUE (lines[0].endsWith (" ERROR: broken"));
-    EXPECT_TRUE (lines[1].endsWith (" saved") && !lines[1].contains ("ERROR"));
-    EXPECT_TRUE (lines[2].endsWith (" note") && !lines[2].contains ("ERROR"));
+    EXPECT_TRUE (lines[1].endsWith (" saved") && ! lines[1].contains ("ERROR"));
+    EXPECT_TRUE (lines[2].endsWith (" note") && ! lines[2].contains ("ERROR"));
     EXPECT_TRUE (lines[3].endsWith (" ERROR: fatal"));
 }

@@ -239,11 +239,11 @@ TEST (FilterBandTest, ReadersNeverSeeATornResponse)
 
     int torn = 0;
 
-    while (!done)
+    while (! done)
     {
         const auto r = band.getResponse();
 
-        if (!same (r, peakResponse) && !same (r, lowPassResponse))
+        if (! same (r, peakResponse) && ! same (r, lowPassResponse))
             ++torn;
     }
 
