@@ -13,6 +13,8 @@ int main (int argc, char** argv)
     const auto config = juce::File::createTempFile ("orvo-tests");
     config.createDirectory();
     ::setenv ("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
+    // Also keeps plug-in hosts from finding copies installed under ~/.lv2 instead of the build.
+    ::setenv ("HOME", config.getFullPathName().toRawUTF8(), 1);
     ::setenv ("ORVO_FACTORY_PRESET_DIR", config.getChildFile ("no-factory-library").getFullPathName().toRawUTF8(), 1);
 
     int result = 0;

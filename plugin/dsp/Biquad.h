@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DividePair.h"
+
 #include <cmath>
 
 /** The shape of one second-order section. */
@@ -29,6 +31,11 @@ struct BiquadCoefficients
         share a frequency share c and s, and A is recomputed only when the gain moves. */
     static BiquadCoefficients designFromParts (BiquadResponse response, double c, double s, double q, double A,
                                                double sqrtA) noexcept;
+
+    /** Both sections of a fourth-order band (low pass, high pass, band pass, notch), which
+        differ only in their Q, designed together. */
+    static void designPairFromParts (BiquadResponse response, double c, double s, double qA, double qB,
+                                     BiquadCoefficients& sectionA, BiquadCoefficients& sectionB) noexcept;
 
     /** Linear magnitude at a frequency; 0 where the expression is not a number. */
     double getMagnitude (double frequency, double sampleRate) const noexcept;
@@ -85,17 +92,22 @@ inline BiquadCoefficients BiquadCoefficients::designFromParts (BiquadResponse re
             const auto alpha = s / (2.0 * q);
             const auto alphaOverA = alpha / A;
             const auto a0 = 1.0 + alphaOverA;
-            const auto a1 = (-2.0 * c) / a0;
-            return { (1.0 + alpha * A) / a0, a1, (1.0 - alpha * A) / a0, a1, (1.0 - alphaOverA) / a0 };
+            BiquadCoefficients k;
+            dividePair (1.0 + alpha * A, a0, -2.0 * c, a0, k.b0, k.b1);
+            dividePair (1.0 - alpha * A, a0, 1.0 - alphaOverA, a0, k.b2, k.a2);
+            k.a1 = k.b1;
+            return k;
         }
 
         case BiquadResponse::lowShelf:
         {
             const auto k = sqrtA * s / q;
             const auto a0 = (A + 1.0) + (A - 1.0) * c + k;
-            return { A * ((A + 1.0) - (A - 1.0) * c + k) / a0, 2.0 * A * ((A - 1.0) - (A + 1.0) * c) / a0,
-                     A * ((A + 1.0) - (A - 1.0) * c - k) / a0, -2.0 * ((A - 1.0) + (A + 1.0) * c) / a0,
-                     ((A + 1.0) + (A - 1.0) * c - k) / a0 };
+            BiquadCoefficients r;
+            dividePair (A * ((A + 1.0) - (A - 1.0) * c + k), a0, 2.0 * A * ((A - 1.0) - (A + 1.0) * c), a0, r.b0, r.b1);
+            dividePair (A * ((A + 1.0) - (A - 1.0) * c - k), a0, -2.0 * ((A - 1.0) + (A + 1.0) * c), a0, r.b2, r.a1);
+            r.a2 = ((A + 1.0) + (A - 1.0) * c - k) / a0;
+            return r;
         }
 
         case BiquadResponse::highShelf:
@@ -103,9 +115,68 @@ inline BiquadCoefficients BiquadCoefficients::designFromParts (BiquadResponse re
         {
             const auto k = sqrtA * s / q;
             const auto a0 = (A + 1.0) - (A - 1.0) * c + k;
-            return { A * ((A + 1.0) + (A - 1.0) * c + k) / a0, -2.0 * A * ((A - 1.0) + (A + 1.0) * c) / a0,
-                     A * ((A + 1.0) + (A - 1.0) * c - k) / a0, 2.0 * ((A - 1.0) - (A + 1.0) * c) / a0,
-                     ((A + 1.0) - (A - 1.0) * c - k) / a0 };
+            BiquadCoefficients r;
+            dividePair (A * ((A + 1.0) + (A - 1.0) * c + k), a0, -2.0 * A * ((A - 1.0) + (A + 1.0) * c), a0, r.b0,
+                        r.b1);
+            dividePair (A * ((A + 1.0) + (A - 1.0) * c - k), a0, 2.0 * ((A - 1.0) - (A + 1.0) * c), a0, r.b2, r.a1);
+            r.a2 = ((A + 1.0) - (A - 1.0) * c - k) / a0;
+            return r;
+        }
+    }
+}
+
+inline void BiquadCoefficients::designPairFromParts (BiquadResponse response, double c, double s, double qA, double qB,
+                                                     BiquadCoefficients& a, BiquadCoefficients& b) noexcept
+{
+    double alphaA, alphaB;
+    dividePair (s, 2.0 * qA, s, 2.0 * qB, alphaA, alphaB);
+    const auto a0A = 1.0 + alphaA, a0B = 1.0 + alphaB;
+
+    dividePair (-2.0 * c, a0A, -2.0 * c, a0B, a.a1, b.a1);
+    dividePair (1.0 - alphaA, a0A, 1.0 - alphaB, a0B, a.a2, b.a2);
+
+    switch (response)
+    {
+        case BiquadResponse::highPass:
+        {
+            double nA, nB;
+            dividePair (1.0 + c, a0A, 1.0 + c, a0B, nA, nB);
+            a.b0 = a.b2 = nA * 0.5;
+            a.b1 = -nA;
+            b.b0 = b.b2 = nB * 0.5;
+            b.b1 = -nB;
+            return;
+        }
+
+        case BiquadResponse::bandPass:
+            dividePair (alphaA, a0A, alphaB, a0B, a.b0, b.b0);
+            a.b1 = std::copysign (0.0, a0A);
+            b.b1 = std::copysign (0.0, a0B);
+            a.b2 = -a.b0;
+            b.b2 = -b.b0;
+            return;
+
+        case BiquadResponse::notch:
+            dividePair (1.0, a0A, 1.0, a0B, a.b0, b.b0);
+            a.b2 = a.b0;
+            b.b2 = b.b0;
+            a.b1 = a.a1;
+            b.b1 = b.a1;
+            return;
+
+        case BiquadResponse::lowPass:
+        case BiquadResponse::peak:
+        case BiquadResponse::lowShelf:
+        case BiquadResponse::highShelf:
+        default:
+        {
+            double nA, nB;
+            dividePair (1.0 - c, a0A, 1.0 - c, a0B, nA, nB);
+            a.b0 = a.b2 = nA * 0.5;
+            a.b1 = nA;
+            b.b0 = b.b2 = nB * 0.5;
+            b.b1 = nB;
+            return;
         }
     }
 }

@@ -167,10 +167,10 @@ void FilterBand::recompute (bool publishNow) noexcept
             cachedQ = q;
         }
 
-        sectionA.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQA, cachedA, cachedSqrtA),
-                            response, designFrequency, sampleRate, cachedQA, gainDb);
-        sectionB.setDesign (BiquadCoefficients::designFromParts (response, c, s, cachedQB, cachedA, cachedSqrtA),
-                            response, designFrequency, sampleRate, cachedQB, gainDb);
+        BiquadCoefficients designA, designB;
+        BiquadCoefficients::designPairFromParts (response, c, s, cachedQA, cachedQB, designA, designB);
+        sectionA.setDesign (designA, response, designFrequency, sampleRate, cachedQA, gainDb);
+        sectionB.setDesign (designB, response, designFrequency, sampleRate, cachedQB, gainDb);
     }
     else
     {
