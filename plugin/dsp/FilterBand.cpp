@@ -143,10 +143,19 @@ void FilterBand::recompute (bool publishNow) noexcept
 {
     const auto designFrequency = std::min (frequency, maxDesignFrequency);
 
-    // Both sections share the frequency, so they share one sine and cosine.
-    const auto w0 = 6.283185307179586 * designFrequency / sampleRate;
-    const auto c = std::cos (w0);
-    const auto s = std::sin (w0);
+    // Both sections share the frequency, so they share one sine and cosine, which stay
+    // valid while only the Q or the gain moves.
+    if (! (designFrequency == cachedFrequency && sampleRate == cachedSampleRate))
+    {
+        const auto w0 = 6.283185307179586 * designFrequency / sampleRate;
+        cachedCos = std::cos (w0);
+        cachedSin = std::sin (w0);
+        cachedFrequency = designFrequency;
+        cachedSampleRate = sampleRate;
+    }
+
+    const auto c = cachedCos;
+    const auto s = cachedSin;
 
     if (response == BiquadResponse::peak || response == BiquadResponse::lowShelf
         || response == BiquadResponse::highShelf)

@@ -158,6 +158,7 @@ private:
     // Parts of the design that change more rarely than the frequency.
     double cachedGainDb = std::nan (""), cachedA = 1.0, cachedSqrtA = 1.0;
     double cachedQ = std::nan (""), cachedQA = 0.0, cachedQB = 0.0;
+    double cachedFrequency = std::nan (""), cachedSampleRate = std::nan (""), cachedCos = 1.0, cachedSin = 0.0;
 
     Biquad sectionA, sectionB;
     PublishedFilterResponse published;
