@@ -18,8 +18,12 @@ ln -s "$bundle" "$work/lv2/Orvo.lv2"
 pids=()
 cleanup()
 {
+    exec 3>&- 2>/dev/null
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    sleep 1
+    for pid in "${pids[@]}"; do kill -9 "$pid" 2>/dev/null; done
     wait 2>/dev/null
+    rm -f /dev/shm/jack_"$JACK_DEFAULT_SERVER"_* /dev/shm/jack_sem.*_"$JACK_DEFAULT_SERVER"_* 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -31,6 +35,12 @@ fail()
     exit 1
 }
 
+# Servers that died without unregistering stay in JACK's shared registry, and JACK
+# refuses to start more than a few. With no server running at all, it is all stale.
+if ! pgrep -x jackd >/dev/null && ! pgrep -x jackdbus >/dev/null; then
+    rm -f /dev/shm/jack-shm-registry /dev/shm/jack_orvo-check-* /dev/shm/jack_sem.*_orvo-check-* 2>/dev/null
+fi
+
 jackd --no-realtime -d dummy -r 48000 -p 512 >"$work/jackd.log" 2>&1 &
 pids+=($!)
 jack_wait -w -t 10 >/dev/null 2>&1 || fail "the JACK server did not start"
@@ -39,6 +49,7 @@ jack_wait -w -t 10 >/dev/null 2>&1 || fail "the JACK server did not start"
 mkfifo "$work/stdin"
 jalv -n orvo-check "$uri" <"$work/stdin" >"$work/jalv.log" 2>&1 &
 jalv_pid=$!
+pids+=("$jalv_pid")
 exec 3>"$work/stdin"
 
 for _ in $(seq 50); do
