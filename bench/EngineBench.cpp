@@ -1,3 +1,4 @@
+#include "BenchSupport.h"
 #include "LiteralDynamicEq.h"
 #include "plugin/DynamicEqAudioProcessor.h"
 
@@ -13,36 +14,11 @@
 
 namespace
 {
-constexpr double sampleRate = 48000.0;
-constexpr int blockSize = 512;
-constexpr int numFrames = 10 * 48000;
+using namespace orvobench;
 
-/** Pink-ish noise around -12 dBFS, louder and quieter in turns so the envelope moves. */
 const juce::AudioBuffer<float>& testSignal()
 {
-    static const auto signal = []
-    {
-        juce::AudioBuffer<float> audio (3, numFrames);
-        juce::Random random (42);
-
-        for (int ch = 0; ch < 3; ++ch)
-        {
-            float b0 = 0, b1 = 0, b2 = 0;
-
-            for (int i = 0; i < numFrames; ++i)
-            {
-                const auto white = random.nextFloat() * 2.0f - 1.0f;
-                b0 = 0.99765f * b0 + white * 0.0990460f;
-                b1 = 0.96300f * b1 + white * 0.2965164f;
-                b2 = 0.57000f * b2 + white * 1.0526913f;
-                const auto swell = (i / 12000) % 2 == 0 ? 1.0f : 0.3f;
-                audio.setSample (ch, i, 0.12f * swell * (b0 + b1 + b2 + white * 0.1848f));
-            }
-        }
-
-        return audio;
-    }();
-
+    static const auto signal = makeTestSignal (3);
     return signal;
 }
 
@@ -224,42 +200,25 @@ private:
 
 int main (int argc, char** argv)
 {
-    // Constructing processors writes a log; keep it out of the user's folder.
-    const auto config = juce::File::createTempFile ("orvo-bench");
-    config.createDirectory();
-    ::setenv ("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
-    ::setenv ("ORVO_FACTORY_PRESET_DIR", config.getChildFile ("factory").getFullPathName().toRawUTF8(), 1);
+    const PrivateEnvironment environment;
+    const juce::ScopedJuceInitialiser_GUI juce;
 
-    {
-        const juce::ScopedJuceInitialiser_GUI juce;
+    for (const auto& setup : setups)
+        benchmark::RegisterBenchmark (setup.name, [&setup] (benchmark::State& s) { runProcessor (s, setup); })
+            ->Unit (benchmark::kMillisecond)
+            ->UseRealTime();
 
-        for (const auto& setup : setups)
-            benchmark::RegisterBenchmark (setup.name, [&setup] (benchmark::State& s) { runProcessor (s, setup); })
-                ->Unit (benchmark::kMillisecond)
-                ->UseRealTime();
+    for (const auto& [name, type] :
+         { std::pair { "Literal/LowPass", 6 }, std::pair { "Literal/Peak", 3 }, std::pair { "Literal/HighShelf", 5 } })
+        benchmark::RegisterBenchmark (name, [type = type] (benchmark::State& s) { runLiteral (s, type); })
+            ->Unit (benchmark::kMillisecond)
+            ->UseRealTime();
 
-        for (const auto& [name, type] : { std::pair { "Literal/LowPass", 6 }, std::pair { "Literal/Peak", 3 },
-                                          std::pair { "Literal/HighShelf", 5 } })
-            benchmark::RegisterBenchmark (name, [type = type] (benchmark::State& s) { runLiteral (s, type); })
-                ->Unit (benchmark::kMillisecond)
-                ->UseRealTime();
+    benchmark::RegisterBenchmark ("Editor/ResponseGraphFrame", graphFrame)->Unit (benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark ("Editor/AnalyserFrame", analyserFrame)->Unit (benchmark::kMicrosecond);
 
-        benchmark::RegisterBenchmark ("Editor/ResponseGraphFrame", graphFrame)->Unit (benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark ("Editor/AnalyserFrame", analyserFrame)->Unit (benchmark::kMicrosecond);
-
-        // Medians of three unless told otherwise.
-        std::vector<char*> arguments (argv, argv + argc);
-        std::string repetitions = "--benchmark_repetitions=3", aggregates = "--benchmark_report_aggregates_only=true";
-        arguments.insert (arguments.begin() + 1, { repetitions.data(), aggregates.data() });
-        auto count = (int) arguments.size();
-
-        benchmark::Initialize (&count, arguments.data());
-        RatioReporter reporter;
-        benchmark::RunSpecifiedBenchmarks (&reporter);
-        reporter.printRatios();
-        benchmark::Shutdown();
-    }
-
-    config.deleteRecursively();
+    RatioReporter reporter;
+    runBenchmarks (argc, argv, reporter);
+    reporter.printRatios();
     return 0;
 }

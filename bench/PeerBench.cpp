@@ -1,3 +1,5 @@
+#include "BenchSupport.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <benchmark/benchmark.h>
@@ -13,9 +15,8 @@
 
 namespace
 {
-constexpr double sampleRate = 48000.0;
-constexpr int blockSize = 512;
-constexpr int numFrames = 10 * 48000;
+using namespace orvobench;
+
 const char* const orvoUri = "https://kolbrith.com/plugins/orvo";
 const char* const peerUri = "urn:zamaudio:ZamDynamicEQ";
 
@@ -46,33 +47,10 @@ void set (juce::AudioPluginInstance& plugin, const juce::String& name, float nor
             p->setValueNotifyingHost (normalised);
 }
 
-juce::AudioBuffer<float> noise (int channels)
-{
-    juce::AudioBuffer<float> audio (channels, numFrames);
-    juce::Random random (42);
-
-    for (int ch = 0; ch < channels; ++ch)
-    {
-        float b0 = 0, b1 = 0, b2 = 0;
-
-        for (int i = 0; i < numFrames; ++i)
-        {
-            const auto white = random.nextFloat() * 2.0f - 1.0f;
-            b0 = 0.99765f * b0 + white * 0.0990460f;
-            b1 = 0.96300f * b1 + white * 0.2965164f;
-            b2 = 0.57000f * b2 + white * 1.0526913f;
-            const auto swell = (i / 12000) % 2 == 0 ? 1.0f : 0.3f;
-            audio.setSample (ch, i, 0.12f * swell * (b0 + b1 + b2 + white * 0.1848f));
-        }
-    }
-
-    return audio;
-}
-
 /** Processes the whole signal once and returns the largest change the plug-in made. */
 float processAll (juce::AudioPluginInstance& plugin, juce::AudioBuffer<float>& buffer, int audioChannels)
 {
-    const auto source = noise (buffer.getNumChannels());
+    const auto source = makeTestSignal (buffer.getNumChannels());
     buffer.makeCopyOf (source);
     juce::MidiBuffer midi;
 
@@ -130,7 +108,7 @@ void run (benchmark::State& state, const juce::String& uri, int audioChannels, b
     for (auto _ : state)
     {
         state.PauseTiming();
-        const auto source = noise (channels);
+        const auto source = makeTestSignal (channels);
         buffer.makeCopyOf (source);
         state.ResumeTiming();
 
@@ -180,38 +158,21 @@ private:
 
 int main (int argc, char** argv)
 {
-    const auto config = juce::File::createTempFile ("orvo-peer-bench");
-    config.createDirectory();
-    ::setenv ("XDG_CONFIG_HOME", config.getFullPathName().toRawUTF8(), 1);
-    // JUCE's LV2 hosting also looks in ~/.lv2, where an installed Orvo would shadow the build.
-    ::setenv ("HOME", config.getFullPathName().toRawUTF8(), 1);
-    ::setenv ("ORVO_FACTORY_PRESET_DIR", config.getChildFile ("factory").getFullPathName().toRawUTF8(), 1);
+    const PrivateEnvironment environment;
+    const juce::ScopedJuceInitialiser_GUI juce;
 
-    {
-        const juce::ScopedJuceInitialiser_GUI juce;
+    benchmark::RegisterBenchmark ("Orvo/LV2/Peak/Gain", [] (benchmark::State& s) { run (s, orvoUri, 2); })
+        ->Unit (benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark ("Orvo/LV2/Peak/Static", [] (benchmark::State& s) { run (s, orvoUri, 2, false); })
+        ->Unit (benchmark::kMillisecond)
+        ->UseRealTime();
+    benchmark::RegisterBenchmark ("Peer/LV2/ZamDynamicEQ", [] (benchmark::State& s) { run (s, peerUri, 1); })
+        ->Unit (benchmark::kMillisecond)
+        ->UseRealTime();
 
-        benchmark::RegisterBenchmark ("Orvo/LV2/Peak/Gain", [] (benchmark::State& s) { run (s, orvoUri, 2); })
-            ->Unit (benchmark::kMillisecond)
-            ->UseRealTime();
-        benchmark::RegisterBenchmark ("Orvo/LV2/Peak/Static", [] (benchmark::State& s) { run (s, orvoUri, 2, false); })
-            ->Unit (benchmark::kMillisecond)
-            ->UseRealTime();
-        benchmark::RegisterBenchmark ("Peer/LV2/ZamDynamicEQ", [] (benchmark::State& s) { run (s, peerUri, 1); })
-            ->Unit (benchmark::kMillisecond)
-            ->UseRealTime();
-
-        std::vector<char*> arguments (argv, argv + argc);
-        std::string repetitions = "--benchmark_repetitions=3", aggregates = "--benchmark_report_aggregates_only=true";
-        arguments.insert (arguments.begin() + 1, { repetitions.data(), aggregates.data() });
-        auto count = (int) arguments.size();
-
-        benchmark::Initialize (&count, arguments.data());
-        PerChannelReporter reporter;
-        benchmark::RunSpecifiedBenchmarks (&reporter);
-        reporter.printRatio();
-        benchmark::Shutdown();
-    }
-
-    config.deleteRecursively();
+    PerChannelReporter reporter;
+    runBenchmarks (argc, argv, reporter);
+    reporter.printRatio();
     return 0;
 }
