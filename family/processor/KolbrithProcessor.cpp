@@ -85,15 +85,9 @@ const juce::String KolbrithProcessor::getProgramName (int index)
     return presetManager.getPresetByIndex (index).name;
 }
 
-void KolbrithProcessor::ProgramChange::request (int index)
+void KolbrithProcessor::ProgramChange::timerCallback()
 {
-    pendingIndex = index;
-    triggerAsyncUpdate();
-}
-
-void KolbrithProcessor::ProgramChange::handleAsyncUpdate()
-{
-    const auto index = pendingIndex.exchange (-1);
+    const auto index = pendingIndex.exchange (-1, std::memory_order_acquire);
 
     if (index >= 0)
         presets.loadPreset (index);

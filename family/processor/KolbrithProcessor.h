@@ -107,20 +107,24 @@ private:
 
     juce::StringArray parameterIDs;
 
-    /** Loads a program the host chose on another thread, on the message thread. */
-    class ProgramChange : private juce::AsyncUpdater
+    /** Loads a program the host chose on another thread, on the message thread. Hosts
+        may ask from their audio callback, so asking only stores the index; a timer on
+        the message thread picks it up (posting a message would lock and allocate). */
+    class ProgramChange : private juce::Timer
     {
     public:
         explicit ProgramChange (PresetManager& manager)
             : presets (manager)
         {
+            startTimer (40);
         }
-        ~ProgramChange() override { cancelPendingUpdate(); }
 
-        void request (int index);
+        ~ProgramChange() override { stopTimer(); }
+
+        void request (int index) noexcept { pendingIndex.store (index, std::memory_order_release); }
 
     private:
-        void handleAsyncUpdate() override;
+        void timerCallback() override;
 
         PresetManager& presets;
         std::atomic<int> pendingIndex { -1 };

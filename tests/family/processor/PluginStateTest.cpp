@@ -1,4 +1,5 @@
 #include "plugin/DynamicEqAudioProcessor.h"
+#include "tests/AllocationCounter.h"
 #include "tests/MessagePump.h"
 #include "tests/TestLibrary.h"
 
