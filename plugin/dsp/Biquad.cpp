@@ -37,8 +37,3 @@ void Biquad::setup (BiquadResponse newResponse, double newFrequency, double newS
     gainDb = newGainDb;
     c = BiquadCoefficients::design (response, frequency, sampleRate, q, gainDb);
 }
-
-bool Biquad::hasFiniteMemory() const noexcept
-{
-    return std::isfinite (x1) && std::isfinite (x2) && std::isfinite (y1) && std::isfinite (y2);
-}

@@ -217,8 +217,6 @@ public:
     /** Clears the filter memory. */
     void reset() noexcept { x1 = x2 = y1 = y2 = 0.0; }
 
-    bool hasFiniteMemory() const noexcept;
-
     const BiquadCoefficients& getCoefficients() const noexcept { return c; }
     double getMagnitude (double f) const noexcept { return c.getMagnitude (f, sampleRate); }
 
